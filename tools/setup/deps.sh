@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# Builds the Windows x64 static libraries of libjpeg-turbo and mpg123 from Debian's source
+# packages into .deps/win64. Each library is rebuilt only when its Debian version changes.
+set -euo pipefail
+
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+deps="$root/.deps"
+prefix="$deps/win64"
+work="$deps/src"
+host=x86_64-w64-mingw32
+mkdir -p "$prefix" "$work"
+
+as_root() {
+  if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# A deb-src entry copied from the machine's own deb entry, so the source comes from the same archive.
+ensure_deb_src() {
+  local list=/etc/apt/sources.list.d/soundboard-src.sources
+  if apt-cache showsrc libjpeg-turbo 2>/dev/null | grep -q '^Package:'; then return; fi
+  local src=/etc/apt/sources.list.d/debian.sources
+  if [ -f "$src" ]; then
+    sed 's/^Types: deb$/Types: deb-src/' "$src" | as_root tee "$list" >/dev/null
+  elif [ -f /etc/apt/sources.list ]; then
+    grep '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' | as_root tee /etc/apt/sources.list.d/soundboard-src.list >/dev/null
+  fi
+  as_root apt-get update -q
+}
+
+source_version() {
+  apt-cache showsrc "$1" | awk '/^Version:/ {print $2; exit}'
+}
+
+# Fetches and unpacks the source package; prints the unpacked directory.
+fetch() {
+  local name=$1 version=$2 dir="$work/$1"
+  rm -rf "$dir" && mkdir -p "$dir"
+  (cd "$dir" && apt-get source --download-only "$name=$version" >/dev/null 2>&1 ||
+                apt-get source --download-only "$name" >/dev/null)
+  local dsc
+  dsc=$(ls "$dir"/*.dsc | head -1)
+  (cd "$dir" && dpkg-source --no-check -x "$(basename "$dsc")" unpacked >/dev/null)
+  echo "$dir/unpacked"
+}
+
+build_libjpeg() {
+  local tree=$1
+  cmake -S "$tree" -B "$tree/build-win64" -G Ninja \
+    -DCMAKE_SYSTEM_NAME=Windows -DCMAKE_SYSTEM_PROCESSOR=AMD64 \
+    -DCMAKE_C_COMPILER=$host-gcc-posix -DCMAKE_RC_COMPILER=$host-windres \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+    -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_SIMD=OFF \
+    -DWITH_JPEG8=OFF >/dev/null
+  cmake --build "$tree/build-win64" --target jpeg-static >/dev/null
+  mkdir -p "$prefix/lib" "$prefix/include"
+  cp "$tree/build-win64/libjpeg.a" "$prefix/lib/"
+  cp "$tree/jpeglib.h" "$tree/jmorecfg.h" "$tree/jerror.h" "$tree/build-win64/jconfig.h" "$prefix/include/"
+}
+
+build_mpg123() {
+  local tree=$1
+  (cd "$tree" &&
+   ./configure --host=$host CC=$host-gcc-posix --prefix="$prefix" \
+      --enable-static --disable-shared --disable-modules --disable-components \
+      --enable-libmpg123 --with-cpu=x86-64 >/dev/null &&
+   make -j"$(nproc)" >/dev/null && make install >/dev/null)
+}
+
+stamp_ok() { [ -f "$prefix/$1.stamp" ] && [ "$(cat "$prefix/$1.stamp")" = "$2" ]; }
+
+need=()
+for name in libjpeg-turbo mpg123; do
+  if [ ! -f "$prefix/$name.stamp" ]; then need+=("$name"); fi
+done
+# Stamps exist: compare with the archive's version only when apt knows the sources already.
+if [ ${#need[@]} -eq 0 ] && ! apt-cache showsrc libjpeg-turbo 2>/dev/null | grep -q '^Package:'; then
+  exit 0
+fi
+
+ensure_deb_src
+for name in libjpeg-turbo mpg123; do
+  version=$(source_version "$name")
+  if stamp_ok "$name" "$version"; then continue; fi
+  echo "soundboard: building $name $version for Windows x64"
+  tree=$(fetch "$name" "$version")
+  case $name in
+    libjpeg-turbo) build_libjpeg "$tree" ;;
+    mpg123) build_mpg123 "$tree" ;;
+  esac
+  echo "$version" > "$prefix/$name.stamp"
+  rm -rf "$work/$name"
+done
