@@ -35,10 +35,12 @@ source_version() {
 fetch() {
   local name=$1 version=$2 dir="$work/$1"
   rm -rf "$dir" && mkdir -p "$dir"
-  (cd "$dir" && apt-get source --download-only "$name=$version" >/dev/null 2>&1 ||
-                apt-get source --download-only "$name" >/dev/null)
+  # The archive may lack a detached signature of the upstream tarball (a 404 for the .asc): apt
+  # then reports failure although the .dsc and the tarballs arrived, so judge by the files.
+  (cd "$dir" && apt-get source --download-only "$name=$version" >/dev/null 2>&1) || true
   local dsc
-  dsc=$(ls "$dir"/*.dsc | head -1)
+  dsc=$(ls "$dir"/*.dsc 2>/dev/null | head -1)
+  if [ -z "$dsc" ]; then echo "soundboard: could not fetch the source of $name $version" >&2; exit 1; fi
   (cd "$dir" && dpkg-source --no-check -x "$(basename "$dsc")" unpacked >/dev/null)
   echo "$dir/unpacked"
 }
@@ -61,8 +63,7 @@ build_mpg123() {
   local tree=$1
   (cd "$tree" &&
    ./configure --host=$host CC=$host-gcc-posix --prefix="$prefix" \
-      --enable-static --disable-shared --disable-modules --disable-components \
-      --enable-libmpg123 --with-cpu=x86-64 >/dev/null &&
+      --enable-static --disable-shared --disable-modules --with-cpu=x86-64 >/dev/null &&
    make -j"$(nproc)" >/dev/null && make install >/dev/null)
 }
 
