@@ -1,0 +1,21 @@
+#pragma once
+// Conversions between kinds. They take a cell because the argument's kind travels with it:
+// any basic value, or for ToText / ToByteSet an indirect array (ValueCell::IndirectArray).
+#include <cstdint>
+
+#include "runtime/values/byte_set.h"
+#include "runtime/values/text_value.h"
+#include "runtime/values/value_cell.h"
+
+namespace runtime {
+
+// Full-width GBK digits, letters and signs (lead byte A3), the full-width space, "～" and
+// "＊" become their single-byte forms; everything else stays.
+TextValue HalfWidthText(TextRef text);
+
+std::int32_t ToInteger(const ValueCell& value);
+double ToDouble(const ValueCell& value);
+TextValue ToText(const ValueCell& value);
+ByteSet ToByteSet(const ValueCell& value);
+
+}  // namespace runtime
