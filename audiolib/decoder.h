@@ -1,0 +1,39 @@
+#pragma once
+// A decoder turns a byte source into PCM frames in the source's own rate, channels and encoding.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "byte_source.h"
+
+namespace audiolib {
+
+struct PcmFormat {
+    long rate = 0;
+    int channels = 0;
+    int encoding = 0; // an MPG123_ENC_* value, as syn123 takes it
+    size_t frame_bytes() const;
+};
+
+class Decoder {
+public:
+    virtual ~Decoder() = default;
+    virtual const PcmFormat& format() const = 0;
+    // Frames in the whole source; -1 when unknown.
+    virtual int64_t length() const = 0;
+    // Reads up to frames frames; fewer only at the end (or when the data turns bad).
+    virtual size_t read(void* out, size_t frames) = 0;
+    virtual bool seek(int64_t frame) = 0;
+    // Title from the source's tags, UTF-8; empty when there is none.
+    virtual std::string title() const { return {}; }
+};
+
+// WAV when the bytes say RIFF/WAVE, otherwise MPEG audio; null for anything unreadable.
+std::unique_ptr<Decoder> open_decoder(std::unique_ptr<ByteSource> source);
+
+std::unique_ptr<Decoder> open_wav_decoder(std::unique_ptr<ByteSource>& source);
+std::unique_ptr<Decoder> open_mp3_decoder(std::unique_ptr<ByteSource> source);
+
+} // namespace audiolib

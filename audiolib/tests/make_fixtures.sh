@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Makes the sound files the audio tests read: tones in several WAV formats and MP3 kinds.
+# Usage: make_fixtures.sh OUTPUT_DIR
+set -euo pipefail
+out=$1
+mkdir -p "$out"
+cd "$out"
+tone() { # name rate channels sox-encoding-options seconds frequency
+  sox -q -n -r "$2" -c "$3" $4 "$1" synth "$5" sine "$6" vol 0.5
+}
+# WAV formats. "wavpcm" keeps the plain header; sox writes WAVE_FORMAT_EXTENSIBLE for "wav" above 16 bits.
+tone u8_22050_mono.wav        22050 1 "-b 8 -e unsigned-integer -t wavpcm" 1 1000
+tone s16_44100_stereo.wav     44100 2 "-b 16 -e signed-integer -t wavpcm" 1 1000
+tone s24_48000_stereo_ext.wav 48000 2 "-b 24 -e signed-integer -t wav"    1 1000
+tone s32_96000_mono.wav       96000 1 "-b 32 -e signed-integer -t wavpcm" 1 1000
+tone f32_32000_stereo.wav     32000 2 "-b 32 -e floating-point -t wavpcm" 1 1000
+tone f64_8000_mono.wav         8000 1 "-b 64 -e floating-point -t wavpcm" 1 1000
+tone s16_48000_long.wav       48000 2 "-b 16 -e signed-integer -t wavpcm" 3 1000
+# MP3: MPEG 1, 2 and 2.5, CBR and VBR, mono and stereo, one with ID3 tags.
+tone src_44100.wav 44100 2 "-b 16 -t wavpcm" 2 1000
+tone src_22050.wav 22050 1 "-b 16 -t wavpcm" 2 1000
+tone src_8000.wav   8000 1 "-b 16 -t wavpcm" 2 1000
+lame --quiet -b 128 src_44100.wav mpeg1_cbr_44100_stereo.mp3
+lame --quiet -V 4 src_44100.wav mpeg1_vbr_44100_stereo.mp3
+lame --quiet -b 64 -m m src_22050.wav mpeg2_cbr_22050_mono.mp3
+lame --quiet -b 32 -m m src_8000.wav mpeg25_cbr_8000_mono.mp3
+lame --quiet -b 128 --tt "Crowd laughter" --ta "Board" --add-id3v2 src_44100.wav id3_tagged.mp3
+rm -f src_*.wav
+# Inputs that must be refused.
+: > empty.mp3
+head -c 40 s16_44100_stereo.wav > truncated_header.wav
+head -c 300 mpeg1_cbr_44100_stereo.mp3 > truncated_first_frame.mp3
+convert -seed 7 -size 200x200 plasma: -quality 90 picture.jpg && mv picture.jpg picture.mp3
+# Cut inside the data: still a sound, just a shorter one.
+head -c 44144 s16_44100_stereo.wav > cut_in_data.wav
+touch fixtures.stamp
