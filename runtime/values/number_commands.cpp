@@ -1,8 +1,8 @@
 #include "runtime/values/number_commands.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
-#include <ctime>
 #include <limits>
 #include <utility>
 
@@ -20,13 +20,11 @@ std::int32_t NextRandom() {
   return static_cast<std::int32_t>((generator_state >> 16) & 0x7FFF);
 }
 
-// Milliseconds, wrapping like a 32-bit tick count. (<chrono> is avoided: its C++20 unit
-// suffixes do not survive the GBK execution character set.)
+// Milliseconds, wrapping like a 32-bit tick count.
 std::uint32_t TickCount() {
-  std::timespec now{};
-  std::timespec_get(&now, TIME_UTC);
-  return static_cast<std::uint32_t>(static_cast<std::uint64_t>(now.tv_sec) * 1000u +
-                                    static_cast<std::uint64_t>(now.tv_nsec) / 1000000u);
+  using namespace std::chrono;
+  return static_cast<std::uint32_t>(
+      duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
 std::int32_t SaturateToInt32(double value) {
