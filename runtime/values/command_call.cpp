@@ -1,0 +1,30 @@
+#include "runtime/values/command_call.h"
+
+#include "runtime/values/error_report.h"
+
+namespace runtime {
+
+ValueCell CallCommand(CommandImplementation command, std::span<ValueCell> arguments) {
+  ValueCell result{};
+  command(&result, static_cast<int>(arguments.size()), arguments.data());
+  return result;
+}
+
+const ValueCell* OptionalArgument(std::span<const ValueCell> arguments, std::size_t index) {
+  if (index >= arguments.size()) return nullptr;
+  const ValueCell& cell = arguments[index];
+  if (cell.tag == tags::None && cell.low == 0 && cell.high == 0) return nullptr;
+  return &cell;
+}
+
+const ValueCell& ExpectResultKind(const ValueCell& result, TypeTag expected) {
+  if (result.tag != expected) ReportError(error_codes::TypeMismatch);
+  return result;
+}
+
+const ValueCell& RequireNumeric(const ValueCell& value) {
+  if (!IsNumericKind(value.tag)) ReportError(error_codes::NotNumeric);
+  return value;
+}
+
+}  // namespace runtime
