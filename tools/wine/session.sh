@@ -52,7 +52,9 @@ wine_session_begin() {
   [ -n "${SB_WINE_SESSION:-}" ] && return 0
   if [ -z "${DISPLAY:-}" ]; then sb_start_xvfb; fi
   if [ ! -f "$WINEPREFIX/.soundboard-ready" ]; then sb_init_prefix; fi
-  sb_wineserver -p
+  sb_wineserver -p </dev/null >/dev/null 2>&1
+  # Start Wine's services now, detached from any caller's output.
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
   export SB_WINE_SESSION=1
   trap wine_session_end EXIT
 }
