@@ -41,15 +41,19 @@ ArrayValue ArrayValue::Adopt(TypeTag element_kind, void* block) {
 }
 
 ArrayValue ArrayValue::WithSizes(TypeTag element_kind, std::span<const std::int32_t> sizes) {
-  std::size_t count = 1;
+  std::uint64_t count = 1;
+  bool too_large = false;
   for (std::int32_t size : sizes) {
     const bool valid = sizes.size() == 1 ? size >= 0 : size > 0;
     if (!valid) ReportError(error_codes::RedimensionNonPositive);
-    count *= static_cast<std::size_t>(size);
+    if (too_large) continue;
+    count *= static_cast<std::uint64_t>(size);  // below 2^31 times below 2^31: no wrap
+    too_large = count > 0x7FFFFFFF;               // the count must fit an int32 header word
   }
   if (sizes.size() == 1 && count == 0) return ArrayValue(element_kind);
   const std::size_t header = (sizes.size() + 1) * 4;
-  const std::size_t bytes = header + count * KindSize(element_kind);
+  const std::size_t bytes = header + static_cast<std::size_t>(count) * KindSize(element_kind);
+  if (too_large) ReportAllocationFailure(bytes);
   auto* block = static_cast<std::uint8_t*>(Allocate(bytes));
   std::memset(block, 0, bytes);  // null texts, zero numbers
   const auto dimensions = static_cast<std::int32_t>(sizes.size());

@@ -19,6 +19,8 @@ std::int32_t LengthOf(const void* block) {
 
 void* MakeBlock(std::size_t size) {
   if (size == 0) return nullptr;
+  // The length must fit its int32 field.
+  if (size > 0x7FFFFFFF) ReportAllocationFailure(kHeader + size);
   auto* block = static_cast<std::uint8_t*>(Allocate(kHeader + size));
   const std::int32_t header[2] = {1, static_cast<std::int32_t>(size)};
   std::memcpy(block, header, sizeof header);

@@ -27,10 +27,6 @@ class CHeapImpl final : public ProcessHeap {
 
 ProcessHeap* installed_heap = nullptr;
 
-[[noreturn]] void ReportAllocationFailure(std::size_t bytes) {
-  ReportError(0, "分配 " + std::to_string(bytes) + " 字节内存失败!");
-}
-
 std::int32_t ReadInt32(const void* at) {
   std::int32_t value;
   std::memcpy(&value, at, sizeof value);
@@ -56,6 +52,10 @@ ArrayShape ShapeOf(const void* block) {
 }
 
 }  // namespace
+
+void ReportAllocationFailure(std::size_t bytes) {
+  ReportError(0, "分配 " + std::to_string(bytes) + " 字节内存失败!");
+}
 
 ProcessHeap& CHeap() {
   static CHeapImpl heap;
@@ -106,6 +106,8 @@ void AppendMember(void** array_variable, std::size_t element_size, const void* m
   const ArrayShape shape = ShapeOf(block);
   const std::size_t old_bytes = shape.header + shape.count * element_size;
   const std::size_t new_bytes = 8 + (shape.count + 1) * element_size;
+  // The member count must stay within its int32 field.
+  if (shape.count >= 0x7FFFFFFF) ReportAllocationFailure(new_bytes);
   // A dimensionless array has a 4-byte header, so the members move up: grow before moving.
   if (new_bytes > old_bytes) block = static_cast<std::uint8_t*>(Reallocate(block, new_bytes));
   std::memmove(block + 8, block + shape.header, shape.count * element_size);
@@ -120,6 +122,7 @@ void* JoinByteSets(std::span<const void* const> byte_sets) {
   std::size_t total = 0;
   for (const void* part : byte_sets) total += ByteSetRef::FromBlock(part).size();
   if (total == 0) return nullptr;
+  if (total > 0x7FFFFFFF) ReportAllocationFailure(8 + total);
   auto* block = static_cast<std::uint8_t*>(Allocate(8 + total));
   WriteInt32(block, 1);
   WriteInt32(block + 4, static_cast<std::int32_t>(total));

@@ -31,6 +31,8 @@ ProcessHeap& CurrentProcessHeap();
 
 // Contents are not cleared.
 void* Allocate(std::size_t bytes);
+// The fatal "分配 %d 字节内存失败!" report, also for blocks too large for their length fields.
+[[noreturn]] void ReportAllocationFailure(std::size_t bytes);
 void* Reallocate(void* block, std::size_t bytes);
 void Free(void* block);
 

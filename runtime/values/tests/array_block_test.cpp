@@ -82,6 +82,12 @@ TEST(ArrayBlockTest, SizesBelowTheirMinimumReportCode10) {
   }
 }
 
+TEST(ArrayBlockTest, SizesWhoseProductOverflowsAreAnAllocationFailure) {
+  const std::int32_t sizes[] = {65536, 65536, 65536};
+  const std::string message = FatalMessage([&] { Array<double>::WithSizes(sizes); });
+  EXPECT_NE(message.find("字节内存失败!"), std::string::npos) << message;
+}
+
 TEST(ArrayBlockTest, AppendFlattensATwoByThreeArrayToSevenMembers) {
   Array<std::int32_t> array = TwoByThree();
   array.Append(70);

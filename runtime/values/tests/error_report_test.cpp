@@ -37,7 +37,7 @@ TEST(ErrorReportTest, CodeAndTextLinesOnlyWhenPresent) {
   EXPECT_EQ(ComposeErrorMessage(0, ""), "运行时出错!\r\n\r\n");
 }
 
-TEST(ErrorReportTest, TableHoldsElevenCodes) {
+TEST(ErrorReportTest, TableTextsByCode) {
   EXPECT_EQ(ErrorTableText(4), "数组成员引用下标必须大于等于1");
   EXPECT_EQ(ErrorTableText(6), "调用DLL命令后发现堆栈错误");
   EXPECT_EQ(ErrorTableText(11), "所提供参数的数据类型不符合要求");

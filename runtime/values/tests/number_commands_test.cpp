@@ -27,7 +27,7 @@ TEST(NumberCommandsTest, RemainderKeepsTheDividendsSignAndChains) {
 TEST(NumberCommandsTest, IntegerDivideTruncatesAfterEachStep) {
   EXPECT_EQ(IntegerDivide(7, 2), 3);
   EXPECT_EQ(IntegerDivide(-7, 2), -3);
-  EXPECT_EQ(IntegerDivide(9, 2, {0.5}), 8);  // trunc(4.5) = 4, 4 / 0.5 = 8 (9 / 1 would be 9)
+  EXPECT_EQ(IntegerDivide(9, 2, {0.5}), 8);  // 4.5 is cut to 4 before the next step; uncut it would give 9
 }
 
 TEST(NumberCommandsTest, DivisionByZeroIsFatal) {
