@@ -11,6 +11,7 @@
 #include "forms/resource_error.h"
 #include "forms/tests/resource_builder.h"
 #include "forms/window_resource.h"
+#include "runtime/values/error_report.h"
 
 namespace forms {
 namespace {
@@ -21,14 +22,23 @@ using testing::TestWindow;
 
 struct LoadFailure {
   std::string message;
+  int exitCode;
 };
 
-[[noreturn]] void ThrowLoadFailure(const char* message) { throw LoadFailure{message}; }
+// The runtime's fatal report, ending in an exception instead of the end of the process.
+class ThrowingTerminal : public runtime::ErrorTerminal {
+ public:
+  void ShowErrorBox(const char* message, const char*) override { message_ = message; }
+  [[noreturn]] void EndProcess(int exitCode) override { throw LoadFailure{message_, exitCode}; }
+
+ private:
+  std::string message_;
+};
 
 class Reader : public ::testing::Test {
  protected:
-  void SetUp() override { previous_ = ReplaceFatalStepForTesting(&ThrowLoadFailure); }
-  void TearDown() override { ReplaceFatalStepForTesting(previous_); }
+  void SetUp() override { runtime::InstallErrorTerminal(terminal_); }
+  void TearDown() override { runtime::RemoveErrorTerminal(); }
 
   static WindowResource Load(const Bytes& bytes) { return WindowResource::Load(bytes.data, Base()); }
   static CodeBase Base() { return {kTable, sizeof(long), 4, &kEmpty}; }
@@ -37,7 +47,7 @@ class Reader : public ::testing::Test {
   static const long kEmpty;
 
  private:
-  FatalStep previous_ = nullptr;
+  ThrowingTerminal terminal_;
 };
 
 const long Reader::kTable[4] = {};
@@ -48,7 +58,7 @@ bool FailsToLoad(const std::function<void()>& statement) {
   try {
     statement();
   } catch (const LoadFailure& failure) {
-    return failure.message == kResourceLoadError;
+    return failure.message.find(kResourceLoadError) != std::string::npos && failure.exitCode == -1;
   }
   return false;
 }
