@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "runtime/runtime_app.h"
 #include "runtime/tests/test_support.h"
 
 namespace runtime {
@@ -149,6 +150,13 @@ TEST_F(DllCommandTableTest, ClashingDeclarationsAndUnknownIndicesAreFatal) {
   }
   EXPECT_EQ(BindFailure(7).code, 0);    // never declared
   EXPECT_EQ(BindFailure(100).code, 0);  // beyond the table
+}
+
+TEST(ProcessDllCommands, CallDllGoesThroughTheOneTable) {
+  constexpr DllCommand<int(const char*)> kLength{0, "kernel32.dll", "lstrlenA"};
+  EXPECT_EQ(CallDll(kLength, "abc"), 3);
+  EXPECT_NE(DllCommands().ModuleOf(0), nullptr);
+  EXPECT_EQ(&DllCommands(), &RuntimeApp::Instance().DllCommands());
 }
 
 }  // namespace

@@ -37,9 +37,10 @@ class LoopTest : public ::testing::Test {
     current_ = nullptr;
   }
 
-  HWND MakeWindow(HWND parent = nullptr) {
-    HWND window = CreateWindowExA(0, "RuntimeLoopTestWindow", "", parent ? WS_CHILD : WS_OVERLAPPED, 0, 0, 50,
-                                  50, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+  // A child of `parent`, or a top-level window owned by `owner`.
+  HWND MakeWindow(HWND parent = nullptr, HWND owner = nullptr, DWORD extendedStyle = 0) {
+    HWND window = CreateWindowExA(extendedStyle, "RuntimeLoopTestWindow", "", parent ? WS_CHILD : WS_OVERLAPPED, 0,
+                                  0, 50, 50, parent ? parent : owner, nullptr, GetModuleHandleA(nullptr), nullptr);
     alive_.push_back(window);
     return window;
   }
@@ -49,6 +50,8 @@ class LoopTest : public ::testing::Test {
     actions_.push_back(std::move(action));
     PostMessageA(window, kRun, actions_.size() - 1, 0);
   }
+
+  static bool IsTopMost(HWND window) { return GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST; }
 
   bool QuitPending() {
     MSG message;
@@ -115,13 +118,13 @@ TEST_F(LoopTest, LastWindowEndsTheLoopOnlyOnceTheLoopWasEntered) {
 TEST_F(LoopTest, ModalLoopEndsWhenItsWindowGoesAndNests) {
   StopOnWatchdog();
   HWND main = MakeWindow();
-  HWND outer = MakeWindow();
-  HWND inner = MakeWindow();
+  HWND outer = MakeWindow(nullptr, main);
+  HWND inner = MakeWindow(nullptr, outer);
   std::vector<std::string> steps;
   Later(main, [&] {
     steps.push_back("outer runs");
     Later(outer, [&] {
-      steps.push_back("inner runs");
+      steps.push_back(IsTopMost(outer) ? "inner runs, outer top-most" : "inner runs");
       Later(inner, [&] { DestroyWindow(inner); });
       loop.RunModal(inner);
       steps.push_back(loop.CurrentModal() == outer ? "inner ended, outer current" : "inner ended");
@@ -138,16 +141,22 @@ TEST_F(LoopTest, ModalLoopEndsWhenItsWindowGoesAndNests) {
 
 TEST_F(LoopTest, QuitDuringModalLoopEndsItAndThenTheMainLoop) {
   StopOnWatchdog();
-  HWND main = MakeWindow();
-  HWND dialog = MakeWindow();
+  // The dialog of a top-most window becomes top-most itself.
+  HWND main = MakeWindow(nullptr, nullptr, WS_EX_TOPMOST);
+  HWND dialog = MakeWindow(nullptr, main);
   bool modalReturned = false;
+  bool dialogTopMost = false;
   Later(main, [&] {
-    Later(dialog, [] { PostQuitMessage(5); });
+    Later(dialog, [&] {
+      dialogTopMost = IsTopMost(dialog);
+      PostQuitMessage(5);
+    });
     loop.RunModal(dialog);
     modalReturned = true;
   });
   loop.Run();
   EXPECT_TRUE(modalReturned);
+  EXPECT_TRUE(dialogTopMost);
   EXPECT_TRUE(IsWindow(dialog));  // the quit, not the window, ended both loops
   EXPECT_EQ(loop.QuitCode(), 5);
 }
