@@ -17,6 +17,9 @@
 // The library is looked for in the DLL search directory first (SetSearchDirectory), then beside
 // the program, then by the system's own search; a name holding ":" is loaded from that path only.
 // An empty library name searches Kernel32, Gdi32, User32, Advapi32, Mpr and Shell32.
+// Each index binds and caches by itself, even when another index names the same function; a
+// second declaration with other names at a used index is fatal at its first call.
+// On x64 the callee cannot leave the stack unbalanced, so calls need no stack check afterwards.
 #include <windows.h>
 
 #include <cstddef>
