@@ -68,7 +68,7 @@ TEST(Process, NormalEndRunsTheWholeLifeInOrderAndExitsWithZero) {
   EXPECT_EQ(run.exitCode, 0u);
   EXPECT_EQ(run.log, (std::vector<std::string>{
                          "library 1 services",
-                         "construct after init",
+                         "construct after init, ole up",
                          "cwd " + TestDirectory(false),
                          "program " + TestDirectory(false) + " runtime_test_child.exe",
                          "load window " + kStartId,
@@ -76,7 +76,7 @@ TEST(Process, NormalEndRunsTheWholeLifeInOrderAndExitsWithZero) {
                          "library 2 " + kStartId,
                          "cleanup on main thread",
                          "library 6 5",
-                         "exit 0",
+                         "exit 0, ole released",
                      }));
 }
 

@@ -2,6 +2,7 @@
 //   runtime_test_child.exe <normal|fatal|worker|box> <log file>
 // It loads one plain window as its start window and logs what the runtime did, in order.
 #include <windows.h>
+#include <ole2.h>
 
 #include <cstdio>
 #include <string>
@@ -75,7 +76,17 @@ HWND LoadWindow(std::uint32_t id) {
   return startWindow;
 }
 
-void ConstructObjects() { Log(IsWindow(RuntimeApp::Instance().HiddenWindow()) ? "construct after init" : "construct"); }
+// S_FALSE: this thread's OLE is already up.
+bool OleIsUp() {
+  const HRESULT result = OleInitialize(nullptr);
+  if (SUCCEEDED(result)) OleUninitialize();
+  return result == S_FALSE;
+}
+
+void ConstructObjects() {
+  Log(std::string(IsWindow(RuntimeApp::Instance().HiddenWindow()) ? "construct after init" : "construct") +
+      (OleIsUp() ? ", ole up" : ", no ole"));
+}
 
 void ModuleInitialisers() {
   char current[MAX_PATH] = {};
@@ -105,6 +116,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   parts.cleanup = &Cleanup;
   parts.moduleInitialisers = &ModuleInitialisers;
   const int exitCode = runtime::RunProcess([&] { return runtime::ProgramStartRoutine(descriptor, parts); });
-  Log("exit " + std::to_string(exitCode));
+  Log("exit " + std::to_string(exitCode) + (OleIsUp() ? ", ole up" : ", ole released"));
   return exitCode;
 }
