@@ -2,13 +2,17 @@
 // RuntimeApp: the one runtime object of the process. It holds the program's places, the DLL
 // command table, the message loop and the command libraries, and runs the start-up and the end.
 //
-// What the window layer plugs in (WindowHooks, set before Initialise):
-//   readWindowResource   reads the carried window resource at initialisation
-//   loadWindow           creates a window from its definition (LoadStartWindow)
-//   freeWindowDefinitions  first step of the end sequence after the flags
-//   loop.*               liveness, idle events, thread messages (message_loop.h)
-// and calls back: WindowDestroyed for every runtime window at WM_NCDESTROY, Loop().RunModal
-// for modal windows, Loop().RegisterIdleRoutine and Loop().SetPreTranslateHook.
+// What the window layer plugs in (Hooks(), set before Initialise):
+//   readWindowResource     reads the carried window resource at initialisation
+//   loadWindow             creates a window from its definition (LoadStartWindow)
+//   freeWindowDefinitions  the end sequence's first step after the flags
+//   loop.*                 liveness, idle events, thread messages (message_loop.h)
+// and what it calls: WindowDestroyed for every runtime window, Loop().RunModal to show a window
+// modally, Loop().Entered(), Loop().RegisterIdleRoutine(window, routine, argument) and
+// Loop().SetPreTranslateHook(window, hook).
+//
+// A normal end: the last window goes, the loop ends, RunProcess runs the end sequence and
+// returns 0. A fatal error (ReportError) shows its box and calls EndProcess(-1).
 #include <windows.h>
 
 #include <cstddef>
@@ -80,7 +84,9 @@ class RuntimeApp {
   // The end sequence alone (instance exit after a normal end). At most once.
   void RunEndSequence(int exitCode);
 
-  // Every runtime window tells this once it is finally destroyed.
+  // Every runtime window tells this at WM_NCDESTROY, after its accelerator table and its
+  // units' cursors are gone and once its definition no longer counts as alive: the libraries
+  // hear of it, and the last window gone ends the loop (only once the loop was entered).
   void WindowDestroyed(HWND window, std::uint32_t windowId);
 
   MessageLoop& Loop() { return loop_; }
