@@ -197,13 +197,13 @@ TEST_F(DrawTest, TextsReachGdiplusAsUtf16AndDraw) {
   Font byFamily(family, 12, kFontBold, kUnitPixel);
   ASSERT_TRUE(byFamily);
 
-  // A GBK face name through the font mapper, which knows the system's substitutes.
+  // From a GDI description, as controls' fonts come.
   HDC screen = GetDC(nullptr);
   LOGFONTA logfont{};
   logfont.lfHeight = -12;
   logfont.lfWeight = FW_BOLD;
   logfont.lfCharSet = DEFAULT_CHARSET;
-  lstrcpyA(logfont.lfFaceName, "宋体");
+  lstrcpyA(logfont.lfFaceName, "WenQuanYi Zen Hei");
   Font font;
   const bool made = font.CreateFromLogfont(screen, logfont);
   ReleaseDC(nullptr, screen);
