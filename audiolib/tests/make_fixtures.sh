@@ -25,6 +25,9 @@ lame --quiet -V 4 src_44100.wav mpeg1_vbr_44100_stereo.mp3
 lame --quiet -b 64 -m m src_22050.wav mpeg2_cbr_22050_mono.mp3
 lame --quiet -b 32 -m m src_8000.wav mpeg25_cbr_8000_mono.mp3
 lame --quiet -b 128 --tt "Crowd laughter" --ta "Board" --add-id3v2 src_44100.wav id3_tagged.mp3
+# Three minutes, for the benchmark's stream-creation time.
+sox -q -n -r 44100 -c 2 -b 16 -t wavpcm src_long.wav synth 180 sine 440 vol 0.5
+lame --quiet -b 128 src_long.wav three_minutes.mp3
 rm -f src_*.wav
 # Inputs that must be refused.
 : > empty.mp3
