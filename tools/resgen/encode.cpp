@@ -141,6 +141,7 @@ class Fields {
 struct Context {
   const std::filesystem::path& assetsDir;
   std::vector<std::string>& warnings;
+  std::string unit;  // UTF-8 name of the unit being encoded, for messages
 };
 
 std::vector<std::uint8_t> ReadBytes(const Item& item, int line, Context& context) {
@@ -153,8 +154,8 @@ std::vector<std::uint8_t> ReadBytes(const Item& item, int line, Context& context
   std::ifstream file(path, std::ios::binary);
   if (!file) {
     // The asset comes from its own build step; until it exists the slot stays empty.
-    context.warnings.push_back("line " + std::to_string(line) + ": " + path.string() +
-                               " not found; its bytes are left empty");
+    context.warnings.push_back("line " + std::to_string(line) + " (unit \"" + context.unit + "\"): " +
+                               path.string() + " not found; its bytes are left empty");
     return {};
   }
   return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file), {});
@@ -456,6 +457,7 @@ std::vector<std::uint8_t> EncodeWindow(const Layout& layout, const WindowSpec& w
   std::vector<std::vector<std::uint8_t>> records;
   for (std::size_t i = 0; i < plans.size(); ++i) {
     const UnitPlan& plan = plans[i];
+    context.unit = plan.spec->name;
     auto defaultsIt = layout.defaults.find(plan.spec->kind);
     Fields f(plan.spec->attributes, defaultsIt == layout.defaults.end() ? nullptr : &defaultsIt->second,
              plan.spec->line);
@@ -547,7 +549,7 @@ bool EncodeLayout(const Layout& layout, const std::filesystem::path& assetsDir,
         throw LayoutError("handler listed twice: " + layout.handlers[i]);
       }
     }
-    Context context{assetsDir, result.warnings};
+    Context context{assetsDir, result.warnings, {}};
 
     Writer out;
     out.U32(static_cast<std::uint32_t>(8 * layout.windows.size()));

@@ -2,6 +2,9 @@
 // layout mistakes are reported with their line instead of producing a resource.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "forms/kind_data.h"
@@ -96,6 +99,41 @@ TEST(Resgen, LayoutMistakesAreReportedWithTheirLine) {
     EXPECT_FALSE(Encode(Utf8(kHeader) + Utf8(c.units), result, error)) << Utf8(c.units);
     EXPECT_NE(error.find(c.message), std::string::npos) << "got: " << error;
   }
+}
+
+// The board's own layout with a stand-in for the 2750-byte contact badge, as the build will
+// have it once assets/ provides the picture.
+TEST(Resgen, BoardLayoutWithTheBadgeGivesTheFullFigures) {
+  const auto assets = std::filesystem::temp_directory_path() / "resgen-test-assets";
+  std::filesystem::create_directories(assets);
+  std::ofstream(assets / "contact-badge.bmp", std::ios::binary) << std::string(2750, 'B');
+  std::ifstream input(SB_BOARD_LAYOUT, std::ios::binary);
+  ASSERT_TRUE(input);
+  std::string text((std::istreambuf_iterator<char>(input)), {});
+
+  Layout layout;
+  EncodeResult result;
+  std::string error;
+  ASSERT_TRUE(ParseLayout(text, layout, error)) << error;
+  ASSERT_TRUE(EncodeLayout(layout, assets, result, error)) << error;
+  std::filesystem::remove_all(assets);
+  EXPECT_TRUE(result.warnings.empty());
+  ASSERT_EQ(result.windows.size(), 2u);
+  EXPECT_EQ(result.windows[0].units, 263u);
+  EXPECT_EQ(result.windows[1].units, 4u);
+  EXPECT_EQ(result.windows[0].listLength, 50784u);
+  EXPECT_EQ(result.windows[1].listLength, 772u);
+  EXPECT_EQ(result.bytes.size(), 51624u);
+
+  const int table[18] = {};
+  const int empty = 0;
+  auto resource = forms::WindowResource::Load(result.bytes, {table, sizeof(int), 18, &empty});
+  const forms::UnitList& units = resource.Windows()[0].units;
+  for (std::size_t i : {std::size_t{29}, std::size_t{30}}) {
+    auto data = std::get<forms::PicBoxData>(forms::ReadKindData(units.Record(i).kind, units.KindData(i)).data);
+    EXPECT_EQ(data.picture, std::vector<std::uint8_t>(2750, 'B'));
+  }
+  EXPECT_EQ(units.RecordBody(262).size(), 118u);
 }
 
 }  // namespace
