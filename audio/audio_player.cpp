@@ -1,9 +1,47 @@
 #include "audio/audio_player.h"
 
+#include <map>
+
 namespace audio {
 
 namespace {
 std::int32_t Low32(Qword value) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(value)); }
+
+// Falling peaks need memory between drawings; the player itself has none, so they live here,
+// one set per board window.
+std::map<HWND, SpectrumPeaks>& PeaksOfBoards() {
+  static std::map<HWND, SpectrumPeaks> peaks;
+  return peaks;
+}
+
+struct WindowDc {
+  HWND window;
+  HDC dc;
+  explicit WindowDc(HWND w) : window(w), dc(GetDC(w)) {}
+  ~WindowDc() {
+    if (dc) ReleaseDC(window, dc);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+};
+
+struct MemoryCanvas {
+  HDC dc = nullptr;
+  HBITMAP bitmap = nullptr;
+  HGDIOBJ previous = nullptr;
+  MemoryCanvas(HDC like, int width, int height)
+      : dc(CreateCompatibleDC(like)), bitmap(CreateCompatibleBitmap(like, width, height)) {
+    if (dc && bitmap) previous = SelectObject(dc, bitmap);
+  }
+  ~MemoryCanvas() {
+    if (previous) SelectObject(dc, previous);
+    if (bitmap) DeleteObject(bitmap);
+    if (dc) DeleteDC(dc);
+  }
+  MemoryCanvas(const MemoryCanvas&) = delete;
+  MemoryCanvas& operator=(const MemoryCanvas&) = delete;
+  bool ok() const { return previous != nullptr; }
+};
 
 bool FileExists(const char* name) {
   WIN32_FIND_DATAA found;
@@ -97,6 +135,25 @@ double AudioPlayer::BytesToSeconds(StreamHandle handle, std::int64_t bytes) {
 
 std::int32_t AudioPlayer::SecondsToBytes(StreamHandle handle, double seconds) {
   return Low32(Call(bass::kChannelSeconds2Bytes, handle, seconds));
+}
+
+void AudioPlayer::DrawSpectrum(HWND board, StreamHandle handle, const SpectrumLook& look) {
+  float bins[128] = {};
+  Call(bass::kChannelGetData, handle, static_cast<void*>(bins), kBassDataFft256);
+  auto& boards = PeaksOfBoards();
+  std::erase_if(boards, [](const auto& entry) { return !IsWindow(entry.first); });
+  if (!IsWindow(board)) return;
+  RECT client;
+  GetClientRect(board, &client);
+  const int width = client.right - client.left, height = client.bottom - client.top;
+  if (width <= 0 || height <= 0) return;
+  WindowDc target(board);
+  if (!target.dc) return;
+  // Drawn off screen first, so the board never shows a half-drawn frame.
+  MemoryCanvas canvas(target.dc, width, height);
+  if (!canvas.ok()) return;
+  DrawSpectrumBars(canvas.dc, client, std::span<const float, 128>(bins), boards[board], look);
+  BitBlt(target.dc, 0, 0, width, height, canvas.dc, 0, 0, SRCCOPY);
 }
 
 std::int32_t AudioPlayer::ColourComponent(std::int32_t colour, std::int32_t which) {

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "audio/bass_commands.h"
+#include "audio/spectrum_drawing.h"
 #include "runtime/dll_command_table.h"
 #include "runtime/values/array_block.h"
 #include "runtime/values/byte_set.h"
@@ -61,6 +62,9 @@ class AudioPlayer {
   std::int32_t SecondsToBytes(StreamHandle handle, double seconds);
   // 20. 1 red, 2 green, 3 blue of a COLORREF value; 0 for anything else.
   static std::int32_t ColourComponent(std::int32_t colour, std::int32_t which);
+  // 21. The stream's spectrum as bars over the whole client area of a drawing board. The peak
+  // marks of each board are kept between calls (GUI thread only) and forgotten with the window.
+  void DrawSpectrum(HWND board, StreamHandle handle, const SpectrumLook& look = {});
 
  private:
   template <class Command, class... Args>

@@ -144,6 +144,15 @@ TEST_F(PlayerOverProbe, GetSpectrumReplacesTheCallersArray) {
   EXPECT_EQ(Calls(), "ChannelGetData(1001,80000000)\n");
 }
 
+TEST_F(PlayerOverProbe, DrawSpectrumAsksForTheFftAndPaintsTheBoard) {
+  HWND board = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 64, 40, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(board, nullptr);
+  player.DrawSpectrum(board, 0x1001);
+  EXPECT_EQ(Calls(), "ChannelGetData(1001,80000000)\n");
+  DestroyWindow(board);
+  player.DrawSpectrum(board, 0x1001);  // a board that is gone: asked, nothing drawn, nothing breaks
+}
+
 TEST(AudioPlayer, ColourComponentSplitsAColorref) {
   const std::int32_t colour = 0x00332211;  // blue 0x33, green 0x22, red 0x11
   struct Case {
