@@ -69,14 +69,17 @@ ArrayValue::ArrayValue(const ArrayValue& other) : ArrayValue(other.kind_) {
   std::memcpy(copy, other.block_, bytes);
   block_ = copy;
   if (!IsBlockKind(kind_)) return;
-  // Each member gets its own copy of the text or byte set.
+  // Each member gets its own copy of the text or byte set. The slots start out null so that
+  // the copy never frees the other array's members, whatever happens half way.
+  std::uint8_t* slots = copy + HeaderSize();
+  const std::uint8_t* originals = static_cast<const std::uint8_t*>(other.block_) + HeaderSize();
+  std::memset(slots, 0, count() * sizeof(void*));
   for (std::size_t i = 0; i < count(); ++i) {
-    std::uint8_t* slot = copy + HeaderSize() + i * sizeof(void*);
     void* member;
-    std::memcpy(&member, slot, sizeof member);
+    std::memcpy(&member, originals + i * sizeof(void*), sizeof member);
     void* fresh = kind_ == tags::Text ? static_cast<void*>(TextValue(static_cast<const char*>(member)).release())
                                       : ByteSet(ByteSetRef::FromBlock(member).span()).release();
-    std::memcpy(slot, &fresh, sizeof fresh);
+    std::memcpy(slots + i * sizeof(void*), &fresh, sizeof fresh);
   }
 }
 
