@@ -1,6 +1,7 @@
 #include "forms/unit_list.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 #include <utility>
 
@@ -37,10 +38,13 @@ UnitList::UnitList(std::span<const std::uint8_t> bytes, std::uint32_t unitCount)
 }
 
 UnitId UnitList::IdAt(std::size_t index) const {
+  if (index >= count_) return 0;  // never a valid id
   return LoadU32(std::span(bytes_).subspan(4 * index, 4));
 }
 
 std::uint32_t UnitList::OffsetAt(std::size_t index) const {
+  // An index past the list is a fault of the caller, not of the resource.
+  if (index >= count_) std::abort();
   return LoadU32(std::span(bytes_).subspan(4 * (count_ + index), 4));
 }
 
@@ -58,7 +62,8 @@ std::span<const std::uint8_t> UnitList::RecordBody(std::size_t index) const {
 }
 
 const UnitRecord& UnitList::Record(std::size_t index) const {
-  auto& slot = parsed_.at(index);
+  if (index >= count_) std::abort();
+  auto& slot = parsed_[index];
   if (!slot) slot = std::make_unique<UnitRecord>(ParseUnitRecord(RecordBody(index), IsMenuItem(index)));
   return *slot;
 }
@@ -90,7 +95,8 @@ void UnitList::RelocateHandlers(const CodeBase& codeBase) {
 }
 
 std::span<const HandlerAddress> UnitList::Handlers(std::size_t index) const {
-  return handlers_.at(index);
+  if (index >= count_) std::abort();
+  return handlers_[index];
 }
 
 bool UnitList::ReplaceField(std::size_t index, FieldRange field,

@@ -30,6 +30,7 @@ class UnitList {
   UnitList(std::span<const std::uint8_t> bytes, std::uint32_t unitCount);
 
   std::size_t Count() const { return count_; }
+  // 0 past the end. The other accessors take an index below Count() only.
   UnitId IdAt(std::size_t index) const;
   // First entry with that id, like the runtime's look-up.
   std::optional<std::size_t> IndexOf(UnitId id) const;
