@@ -65,6 +65,7 @@ class LoopTest : public ::testing::Test {
       return 0;
     }
     if (self && message == WM_KEYDOWN) self->delivered.push_back(window);
+    if (self && message == WM_TIMER && window && self->onTimer) self->onTimer();
     if (self && message == WM_NCDESTROY) {
       self->alive_.erase(std::remove(self->alive_.begin(), self->alive_.end(), window), self->alive_.end());
       self->loop.WindowDestroyed(window);
@@ -87,6 +88,7 @@ class LoopTest : public ::testing::Test {
   LoopHooks hooks;
   MessageLoop loop{hooks};
   std::vector<HWND> delivered;
+  std::function<void()> onTimer;
 
  private:
   static inline LoopTest* current_ = nullptr;
@@ -191,6 +193,33 @@ TEST_F(LoopTest, IdleRoutinesRunNewestFirstAndGoWithTheirWindow) {
   EXPECT_EQ(counts.order[1], 'h');
   EXPECT_EQ(counts.helperCalls, 1);
   EXPECT_EQ(counts.mainCalls, 3);
+}
+
+TEST_F(LoopTest, PaintDoesNotStartANewIdlePeriodButOtherMessagesDo) {
+  StopOnWatchdog();
+  HWND main = MakeWindow();
+  struct State {
+    HWND main;
+    int calls = 0;
+  } state{main};
+  // Without window idle events a period makes three idle passes.
+  loop.RegisterIdleRoutine(main, [](void* data) {
+    auto* s = static_cast<State*>(data);
+    ++s->calls;
+    if (s->calls == 3) {
+      PostMessageA(s->main, WM_PAINT, 0, 0);
+      SetTimer(s->main, 1, 50, nullptr);
+    }
+    if (s->calls == 6) PostMessageA(s->main, WM_CLOSE, 0, 0);
+  }, &state);
+  int callsWhenTimerCame = -1;
+  onTimer = [&] {
+    KillTimer(main, 1);
+    callsWhenTimerCame = state.calls;
+  };
+  loop.Run();
+  EXPECT_EQ(callsWhenTimerCame, 3);
+  EXPECT_EQ(state.calls, 6);
 }
 
 TEST_F(LoopTest, IdleEventsUntilEachWindowDeclines) {
