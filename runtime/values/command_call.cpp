@@ -1,6 +1,7 @@
 #include "runtime/values/command_call.h"
 
 #include "runtime/values/error_report.h"
+#include "runtime/values/memory.h"
 
 namespace runtime {
 
@@ -20,6 +21,10 @@ const ValueCell* OptionalArgument(std::span<const ValueCell> arguments, std::siz
 const ValueCell& ExpectResultKind(const ValueCell& result, TypeTag expected) {
   if (result.tag != expected) ReportError(error_codes::TypeMismatch);
   return result;
+}
+
+std::size_t StoreIntoVariable(const ValueCell& variable, const void* source, std::size_t source_size) {
+  return StoreWithConversion(PlainTag(variable.tag), variable.Pointer(), source, source_size);
 }
 
 const ValueCell& RequireNumeric(const ValueCell& value) {

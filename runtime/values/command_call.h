@@ -22,6 +22,11 @@ const ValueCell* OptionalArgument(std::span<const ValueCell> arguments, std::siz
 // error 5.
 const ValueCell& ExpectResultKind(const ValueCell& result, TypeTag expected);
 
+// Writes through a by-reference argument: the cell holds the address of the caller's
+// variable, with the variable's tag (plain or indirect). Converts as StoreWithConversion does
+// (a text variable gets a new block and its old one is freed) and returns the bytes consumed.
+std::size_t StoreIntoVariable(const ValueCell& variable, const void* source, std::size_t source_size);
+
 // Error 2 unless the value is a byte, short, integer, long integer, float or double.
 const ValueCell& RequireNumeric(const ValueCell& value);
 

@@ -4,6 +4,7 @@
 
 #include "runtime/values/command_call.h"
 #include "runtime/values/error_report.h"
+#include "runtime/values/text_value.h"
 #include "test_support.h"
 
 namespace runtime {
@@ -33,6 +34,23 @@ TEST(CommandCallTest, OmittedArgumentsEitherWay) {
   // A given zero is no omission.
   std::vector<ValueCell> given_zero{ValueCell::Integer(1), ValueCell::Integer(0)};
   EXPECT_EQ(CallCommand(&AddCommand, given_zero).AsInteger(), 1);
+}
+
+TEST(CommandCallTest, StoreThroughByReferenceCells) {
+  std::int32_t flag = 0;
+  const std::int32_t seven = 7;
+  StoreIntoVariable(ValueCell::Of(tags::Bool, reinterpret_cast<std::uintptr_t>(&flag)), &seven, 4);
+  EXPECT_EQ(flag, 1);
+
+  std::int32_t number = 0;
+  StoreIntoVariable(ValueCell::IndirectVariable(tags::Integer, &number), &seven, 4);
+  EXPECT_EQ(number, 7);
+
+  TextValue text("旧");
+  char* variable = text.release();
+  EXPECT_EQ(StoreIntoVariable(ValueCell::IndirectVariable(tags::Text, &variable), "新的\0x", 6), 5u);
+  text.Reset(variable);
+  EXPECT_EQ(text.view(), "新的");
 }
 
 TEST(CommandCallTest, KindChecksReportTheirCodes) {
