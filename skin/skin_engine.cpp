@@ -1,0 +1,343 @@
+#include "skin/skin_engine.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <random>
+#include <string>
+
+#include "draw/graphics.h"
+#include "skin/caption_buttons.h"
+#include "skin/colour.h"
+#include "skin/rounded_shapes.h"
+#include "skin/window_properties.h"
+
+namespace skin {
+namespace {
+
+SkinEngine* current = nullptr;
+
+HICON LoadCaptionIcon() {
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
+  HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(129));
+  if (!icon) icon = LoadIconA(instance, "DEFAULT_ICON");
+  return icon;
+}
+
+// Opaque average of 2,000 pixels at random places; 0 when the bytes are no picture.
+std::uint32_t AverageColour(runtime::ByteSetRef picture) {
+  if (picture.empty()) return 0;
+  draw::Bitmap bitmap;
+  if (!bitmap.CreateFromBytes(picture.span())) return 0;
+  const int width = static_cast<int>(bitmap.Width()), height = static_cast<int>(bitmap.Height());
+  if (width <= 0 || height <= 0) return 0;
+  std::minstd_rand random(0x5EED);
+  std::uniform_int_distribution<int> xs(0, width - 1), ys(0, height - 1);
+  std::uint64_t red = 0, green = 0, blue = 0;
+  int count = 0;
+  for (int i = 0; i < 2000; ++i) {
+    draw::Argb pixel = 0;
+    if (!bitmap.GetPixel(xs(random), ys(random), pixel)) continue;
+    red += (pixel >> 16) & 0xFF;
+    green += (pixel >> 8) & 0xFF;
+    blue += pixel & 0xFF;
+    ++count;
+  }
+  if (count == 0) return 0;
+  return 0xFF000000u | static_cast<std::uint32_t>(red / count) << 16 | static_cast<std::uint32_t>(green / count) << 8 |
+         static_cast<std::uint32_t>(blue / count);
+}
+
+WNDPROC Subclass(HWND hwnd, WNDPROC procedure) {
+  return reinterpret_cast<WNDPROC>(SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+}
+
+bool IsGroupBox(HWND hwnd) {
+  char name[16] = {};
+  GetClassNameA(hwnd, name, sizeof name);
+  const LONG_PTR style = GetWindowLongPtrA(hwnd, GWL_STYLE);
+  // The type bits, not just bit 2: 0xB (owner-drawn) has bit 2 set too.
+  return lstrcmpiA(name, "Button") == 0 && (style & BS_TYPEMASK) == BS_GROUPBOX;
+}
+
+HWND NearestContainer(HWND hwnd) {
+  for (HWND up = GetParent(hwnd); up; up = GetParent(up)) {
+    if (props::Get(up, props::kIsContainer) == 1) return up;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+SkinEngine::SkinEngine() {
+  settings_.captionIcon = LoadCaptionIcon();
+  settings_.defaultFill = GetSysColor(COLOR_BTNFACE);
+  current = this;
+}
+
+SkinEngine::~SkinEngine() {
+  if (current == this) current = nullptr;
+  registry_.Clear();
+}
+
+SkinEngine* SkinEngine::Current() { return current; }
+
+void SkinEngine::SetCaptionHandlers(std::function<void(HWND)> help, std::function<void(HWND)> menu) {
+  helpHandler_ = std::move(help);
+  menuHandler_ = std::move(menu);
+}
+
+void SkinEngine::AttachFrame(HWND hwnd, std::optional<int> captionHeight, std::optional<bool> captionButtonsActive,
+                             std::optional<bool> dblClickMaximizes, std::optional<bool> showHelp,
+                             std::optional<bool> showMenu, std::optional<bool> showCaptionText,
+                             std::optional<bool> captionGloss, int extraItemCount, const void* extraItems,
+                             runtime::ByteSetRef picture, std::optional<int> pictureMode) {
+  // Extra caption items serve features this program does not have.
+  (void)extraItemCount;
+  (void)extraItems;
+  if (!IsWindow(hwnd) || registry_.IndexOf(hwnd) != 0) return;
+
+  const LONG_PTR style = GetWindowLongPtrA(hwnd, GWL_STYLE);
+  RECT client{};
+  GetClientRect(hwnd, &client);
+
+  auto window = std::make_unique<SkinnedWindow>();
+  window->hwnd = hwnd;
+  window->captionHeight = std::max(captionHeight.value_or(25), 25);
+  window->captionButtonsActive = captionButtonsActive.value_or(true);
+  window->dblClickMaximizes = dblClickMaximizes.value_or(true);
+  window->showHelp = showHelp.value_or(false);
+  window->showMenu = showMenu.value_or(false);
+  window->showCaptionText = showCaptionText.value_or(true);
+  window->captionGloss = captionGloss.value_or(false);
+  window->hasMinimize = (style & WS_MINIMIZEBOX) != 0;
+  window->hasMaximize = (style & WS_MAXIMIZEBOX) != 0;
+  window->pictureMode = pictureMode.value_or(settings_.defaultPictureMode);
+  if (!picture.empty()) window->picture = runtime::ByteSet(picture.span());
+  window->averageColour = AverageColour(window->picture);
+  window->maxTrackWidth = GetSystemMetrics(SM_CXSCREEN);
+  window->maxTrackHeight = GetSystemMetrics(SM_CYSCREEN);
+  window->captionButtons = MakeCaptionButtons(*window);
+  window->strip = LayoutCaptionStrip(client.right, CaptionButtonWidths(*window));
+
+  SetWindowLongPtrA(hwnd, GWL_STYLE, style | WS_SYSMENU);
+  const std::size_t index = registry_.Append(std::move(window));
+  SkinnedWindow& record = *registry_.At(index);
+  LayoutCaption(record);
+
+  AttachChildren(index, hwnd);
+
+  record.oldProc = Subclass(hwnd, &FrameProcedure);
+  props::Set(hwnd, props::kOldProc, reinterpret_cast<std::intptr_t>(record.oldProc));
+  props::Set(hwnd, props::kIndex, static_cast<std::intptr_t>(index));
+  // A window that is already on screen gets its look at the next paint.
+  if (IsWindowVisible(hwnd)) InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+void SkinEngine::AttachChildren(std::size_t registryIndex, HWND parent) {
+  if (!settings_.skinChildren) return;
+  SkinnedWindow* window = registry_.At(registryIndex);
+  if (!window) return;
+  for (const ChildKind& kind : childKinds_) {
+    auto& records = window->Kind(kind.array);
+    for (HWND child = FindWindowExA(parent, nullptr, kind.windowClass, nullptr); child;
+         child = FindWindowExA(parent, child, kind.windowClass, nullptr)) {
+      if (kind.accepts && !kind.accepts(child, GetWindowLongPtrA(child, GWL_STYLE))) continue;
+      bool known = false;
+      for (const auto& record : records) known = known || record->hwnd == child;
+      if (known) continue;
+      auto record = kind.makeRecord ? kind.makeRecord() : std::make_unique<ControlRecord>();
+      record->hwnd = child;
+      records.push_back(std::move(record));
+      ControlRecord& added = *records.back();
+      added.oldProc = Subclass(child, kind.procedure);
+      props::Set(child, props::kOldProc, reinterpret_cast<std::intptr_t>(added.oldProc));
+      props::Set(child, props::kIndex, static_cast<std::intptr_t>(records.size()));
+      props::Set(child, props::kOwner, static_cast<std::intptr_t>(registryIndex));
+    }
+  }
+}
+
+namespace {
+
+// The first registered window found walking up from hwnd's parent.
+std::size_t OwningIndex(const SkinRegistry& registry, HWND hwnd) {
+  for (HWND up = GetParent(hwnd); up; up = GetParent(up)) {
+    if (const std::size_t index = registry.IndexOf(up)) return index;
+  }
+  return 0;
+}
+
+}  // namespace
+
+void SkinEngine::AttachPanel(HWND hwnd, std::optional<bool> cornerFlag, COLORREF colour, std::optional<int> alpha,
+                             std::optional<int> spare) {
+  if (!settings_.skinChildren || !IsWindow(hwnd)) return;
+  const std::size_t index = OwningIndex(registry_, hwnd);
+  SkinnedWindow* window = registry_.At(index);
+  if (!window) return;
+  auto& panels = window->Kind(ControlKind::kPanels);
+  for (const auto& record : panels) {
+    if (record->hwnd == hwnd) return;
+  }
+
+  auto panel = std::make_unique<PanelRecord>();
+  panel->hwnd = hwnd;
+  panel->tint = colour;
+  panel->alpha = alpha.value_or(255);
+  panel->spare = spare.value_or(0);
+  panel->cornerFlag = cornerFlag.value_or(true);
+  if (IsGroupBox(hwnd)) {
+    panel->isGroupBox = true;
+    char text[512] = {};
+    GetWindowTextA(hwnd, text, sizeof text);
+    panel->caption = text;
+    LOGFONTA logfont{};
+    const auto font = reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0));
+    if (font && GetObjectA(font, sizeof logfont, &logfont)) {
+      panel->fontFace = logfont.lfFaceName;
+      WindowDc screen(nullptr);
+      const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
+      const int points = logfont.lfHeight ? MulDiv(std::abs(logfont.lfHeight), 72, dpi > 0 ? dpi : 96) : 0;
+      panel->fontSize = points > 0 ? points : 12;
+      panel->fontStyle = (logfont.lfWeight >= FW_BOLD ? 1 : 0) | (logfont.lfItalic ? 2 : 0);
+    }
+  }
+  panels.push_back(std::move(panel));
+  PanelRecord& added = static_cast<PanelRecord&>(*panels.back());
+  const std::size_t panelIndex = panels.size();
+
+  AttachChildren(index, hwnd);
+
+  added.oldProc = Subclass(hwnd, &PanelProcedure);
+  props::Set(hwnd, props::kOldProc, reinterpret_cast<std::intptr_t>(added.oldProc));
+  props::Set(hwnd, props::kIndex, static_cast<std::intptr_t>(panelIndex));
+  props::Set(hwnd, props::kOwner, static_cast<std::intptr_t>(index));
+  props::Set(hwnd, props::kContainer, reinterpret_cast<std::intptr_t>(NearestContainer(hwnd)));
+}
+
+void SkinEngine::AttachTransparentLabel(HWND hwnd, std::optional<COLORREF> keyColour) {
+  if (!settings_.skinChildren || !IsWindow(hwnd)) return;
+  const std::size_t index = OwningIndex(registry_, hwnd);
+  SkinnedWindow* window = registry_.At(index);
+  if (!window) return;
+  auto& labels = window->Kind(ControlKind::kTransparentLabels);
+  for (const auto& record : labels) {
+    if (record->hwnd == hwnd) return;
+  }
+  auto label = std::make_unique<LabelRecord>();
+  label->hwnd = hwnd;
+  label->keyColour = keyColour.value_or(GetSysColor(COLOR_BTNFACE));
+  labels.push_back(std::move(label));
+  ControlRecord& added = *labels.back();
+  added.oldProc = Subclass(hwnd, &LabelProcedure);
+  props::Set(hwnd, props::kLabelIndex, static_cast<std::intptr_t>(labels.size()));
+  props::Set(hwnd, props::kLabelOwner, static_cast<std::intptr_t>(index));
+  props::Set(hwnd, props::kLabelOldProc, reinterpret_cast<std::intptr_t>(added.oldProc));
+  if (HWND child = GetWindow(hwnd, GW_CHILD)) AttachPanel(child, {}, label->keyColour);
+}
+
+SkinnedWindow* SkinEngine::WindowOf(HWND hwnd) const {
+  SkinnedWindow* window = registry_.At(static_cast<std::size_t>(props::Get(hwnd, props::kIndex)));
+  return window && window->hwnd == hwnd ? window : nullptr;
+}
+
+SkinnedWindow* SkinEngine::OwnerOf(HWND control) const {
+  std::intptr_t owner = props::Get(control, props::kOwner);
+  if (owner == 0) owner = props::Get(control, props::kLabelOwner);
+  return registry_.At(static_cast<std::size_t>(owner));
+}
+
+ControlRecord* SkinEngine::RecordOf(HWND control, ControlKind kind) const {
+  SkinnedWindow* window = OwnerOf(control);
+  if (!window) return nullptr;
+  const bool label = kind == ControlKind::kTransparentLabels;
+  const auto index = static_cast<std::size_t>(props::Get(control, label ? props::kLabelIndex : props::kIndex));
+  auto& records = window->Kind(kind);
+  if (index < 1 || index > records.size()) return nullptr;
+  ControlRecord* record = records[index - 1].get();
+  return record->hwnd == control ? record : nullptr;
+}
+
+std::unique_ptr<OffscreenSurface> SkinEngine::BackgroundBehind(HWND control) const {
+  SkinnedWindow* window = OwnerOf(control);
+  if (!window || !window->backgroundDc) return nullptr;
+  RECT rect{};
+  GetClientRect(control, &rect);
+  auto surface = std::make_unique<OffscreenSurface>(rect.right, rect.bottom);
+  if (!surface->bits) return nullptr;
+
+  // A panel inside a marked container takes that container's layer as its source.
+  HDC source = window->backgroundDc.Get();
+  HWND origin = window->hwnd;
+  for (HWND up = control; up && up != window->hwnd; up = GetParent(up)) {
+    const auto container = reinterpret_cast<HWND>(props::Get(up, props::kContainer));
+    const auto layer = reinterpret_cast<HDC>(props::Get(container, props::kContainerLayer));
+    if (container && layer) {
+      source = layer;
+      origin = container;
+      break;
+    }
+  }
+  POINT offset{0, 0};
+  MapWindowPoints(control, origin, &offset, 1);
+  BitBlt(surface->dc.Get(), 0, 0, rect.right, rect.bottom, source, offset.x, offset.y, SRCCOPY);
+
+  if (auto* panel = static_cast<PanelRecord*>(RecordOf(control, ControlKind::kPanels))) {
+    draw::Graphics graphics(surface->dc.Get());
+    graphics.SetSmoothingMode(draw::kSmoothingAntiAlias);
+    draw::SolidBrush tint(ToArgb(panel->tint, panel->alpha));
+    if (panel->isGroupBox) {
+      draw::GraphicsPath shape(draw::kFillAlternate);
+      AddRoundedRectangle(shape, 0, 5, static_cast<float>(rect.right), static_cast<float>(rect.bottom - 6), 5);
+      graphics.FillPath(tint, shape);
+    } else {
+      graphics.FillRectangle(tint, {0, 0, static_cast<float>(rect.right), static_cast<float>(rect.bottom)});
+    }
+  }
+  return surface;
+}
+
+void SkinEngine::Cleanup(HWND hwnd) {
+  const std::size_t index = registry_.IndexOf(hwnd);
+  SkinnedWindow* window = registry_.At(index);
+  if (!window) return;
+  for (const auto& edit : window->Kind(ControlKind::kEdits)) {
+    DeleteObject(reinterpret_cast<HGDIOBJ>(props::Get(edit->hwnd, props::kBackgroundBitmap)));
+    DeleteObject(reinterpret_cast<HGDIOBJ>(props::Get(edit->hwnd, props::kBackgroundBrush)));
+    props::Set(edit->hwnd, props::kBackgroundBitmap, 0);
+    props::Set(edit->hwnd, props::kBackgroundBrush, 0);
+  }
+  // The record's DCs select their first bitmaps back and go with it.
+  registry_.Remove(index);
+  KillTimer(hwnd, reinterpret_cast<UINT_PTR>(hwnd));
+}
+
+LRESULT CallStoredProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, const char* property) {
+  const auto procedure = reinterpret_cast<WNDPROC>(props::Get(hwnd, property));
+  if (!procedure) return DefWindowProcA(hwnd, message, wParam, lParam);
+  return CallWindowProcA(procedure, hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK FrameProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  SkinEngine* engine = SkinEngine::Current();
+  if (!engine) return CallStoredProcedure(hwnd, message, wParam, lParam, props::kOldProc);
+  return engine->FrameMessage(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK PanelProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  SkinEngine* engine = SkinEngine::Current();
+  if (engine && message == WM_ERASEBKGND) {
+    // The tinted window background instead of the control's own fill.
+    if (auto surface = engine->BackgroundBehind(hwnd)) {
+      BitBlt(reinterpret_cast<HDC>(wParam), 0, 0, surface->width, surface->height, surface->dc.Get(), 0, 0, SRCCOPY);
+      return 1;
+    }
+  }
+  return CallStoredProcedure(hwnd, message, wParam, lParam, props::kOldProc);
+}
+
+LRESULT CALLBACK LabelProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  return CallStoredProcedure(hwnd, message, wParam, lParam, props::kLabelOldProc);
+}
+
+}  // namespace skin

@@ -1,0 +1,136 @@
+#pragma once
+// The skin engine: one object for the process. It subclasses the window given to AttachFrame and
+// the controls inside it, keeps their records in the registry, and paints the frame, its caption
+// and caption buttons over the composed background.
+//
+// Entry points the board calls, in its window's Created handler (optional arguments are
+// std::optional; an empty one takes the default):
+//   AttachFrame(hwnd, captionHeight, captionButtonsActive, dblClickMaximizes, showHelp, showMenu,
+//               showCaptionText, captionGloss, extraItemCount, extraItems, picture, pictureMode)
+//   AttachPanel(hwnd, cornerFlag, colour, alpha, spare)
+//   AttachTransparentLabel(hwnd, keyColour)
+// All of it runs on the GUI thread inside window procedures and never throws.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "draw/gdiplus_session.h"
+#include "runtime/values/byte_set.h"
+#include "skin/gdi_handles.h"
+#include "skin/skin_registry.h"
+#include "skin/skinned_window.h"
+#include "skin/working_set_trim.h"
+
+namespace skin {
+
+struct SkinSettings {
+  HICON captionIcon = nullptr;
+  bool firstSize = true;
+  bool skinChildren = true;
+  bool textFields = false;
+  int veilAlpha = 160;
+  COLORREF accent = 0xDDCA22;
+  bool accentSwitch = true;
+  int defaultPictureMode = 0;
+  COLORREF defaultFill = 0;  // GetSysColor(COLOR_BTNFACE) when the engine is made
+};
+
+// One kind of child control the engine skins: where it is found, which of those it takes, and
+// the procedure it subclasses them with. The kinds themselves come with their painting.
+struct ChildKind {
+  ControlKind array;
+  const char* windowClass;
+  bool (*accepts)(HWND child, LONG_PTR style);
+  WNDPROC procedure;
+  std::unique_ptr<ControlRecord> (*makeRecord)() = nullptr;  // null: a plain ControlRecord
+};
+
+class SkinEngine {
+ public:
+  SkinEngine();
+  ~SkinEngine();
+  SkinEngine(const SkinEngine&) = delete;
+  SkinEngine& operator=(const SkinEngine&) = delete;
+
+  // The engine the window procedures work for; null before it is made and after it is gone.
+  static SkinEngine* Current();
+
+  SkinSettings& Settings() { return settings_; }
+  SkinRegistry& Registry() { return registry_; }
+  WorkingSetTrim& Trim() { return trim_; }
+  // The kinds AttachFrame and AttachPanel look for, in attach order.
+  void SetChildKinds(std::vector<ChildKind> kinds) { childKinds_ = std::move(kinds); }
+  // Owner-draw requests reaching the frame (the buttons' drawing); unset: passed on.
+  void SetDrawItemHandler(std::function<bool(HWND, const DRAWITEMSTRUCT&)> handler) { drawItem_ = std::move(handler); }
+  // The program's handlers of the help and main-menu caption buttons; none by default.
+  void SetCaptionHandlers(std::function<void(HWND)> help, std::function<void(HWND)> menu);
+
+  LRESULT FrameMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  void RunCaptionCommand(HWND hwnd, int button);
+
+  void AttachFrame(HWND hwnd, std::optional<int> captionHeight = {}, std::optional<bool> captionButtonsActive = {},
+                   std::optional<bool> dblClickMaximizes = {}, std::optional<bool> showHelp = {},
+                   std::optional<bool> showMenu = {}, std::optional<bool> showCaptionText = {},
+                   std::optional<bool> captionGloss = {}, int extraItemCount = 0, const void* extraItems = nullptr,
+                   runtime::ByteSetRef picture = {}, std::optional<int> pictureMode = {});
+  void AttachPanel(HWND hwnd, std::optional<bool> cornerFlag, COLORREF colour, std::optional<int> alpha = {},
+                   std::optional<int> spare = {});
+  void AttachTransparentLabel(HWND hwnd, std::optional<COLORREF> keyColour = {});
+  // Attaches the direct children of `parent` of every kind, for the window at registryIndex.
+  void AttachChildren(std::size_t registryIndex, HWND parent);
+
+  // Rebuilds the cached background of the window and copies it to the window.
+  void ComposeBackground(SkinnedWindow& window);
+  void ShowBackground(SkinnedWindow& window, HDC target);
+
+  // Registry entry of a skinned window, or of the window owning an attached control.
+  SkinnedWindow* WindowOf(HWND hwnd) const;
+  SkinnedWindow* OwnerOf(HWND control) const;
+  ControlRecord* RecordOf(HWND control, ControlKind kind) const;
+  // The owning window's background under the control, with a panel's tint laid over it;
+  // null surface when the control has no skinned owner.
+  std::unique_ptr<OffscreenSurface> BackgroundBehind(HWND control) const;
+
+  // Draws one caption button: alpha 0 plain, up to 240 highlighted; or pressed.
+  void DrawCaptionButton(SkinnedWindow& window, int button, int alpha, bool pressed);
+  int PressedCaptionButton() const { return pressedCaptionButton_; }
+
+  static constexpr int kCaptionInset = 3;
+
+ private:
+  void Cleanup(HWND hwnd);
+  void LayoutCaption(SkinnedWindow& window);
+  void DrawCaptionText(SkinnedWindow& window);
+  void OnPress(SkinnedWindow& window, int x, int y);
+  void OnMouseMove(SkinnedWindow& window, int x, int y);
+  void OnRelease(SkinnedWindow& window, int x, int y);
+  void OnTimer(SkinnedWindow& window);
+  void OnMouseLeave(SkinnedWindow& window);
+  void DrawLooks(SkinnedWindow& window, const std::vector<ButtonLook>& looks);
+  bool OnMaximizedSize(SkinnedWindow& window);
+  LRESULT TransparentColours(SkinnedWindow& window, UINT message, HDC dc, HWND control);
+
+  draw::GdiplusSession gdiplus_;
+  SkinSettings settings_;
+  SkinRegistry registry_;
+  WorkingSetTrim trim_;
+  std::vector<ChildKind> childKinds_;
+  std::function<bool(HWND, const DRAWITEMSTRUCT&)> drawItem_;
+  std::function<void(HWND)> helpHandler_;
+  std::function<void(HWND)> menuHandler_;
+  int pressedCaptionButton_ = 0;
+};
+
+// The frame handler installed by AttachFrame, and the panel and label procedures.
+LRESULT CALLBACK FrameProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK PanelProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK LabelProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Calls the procedure stored in "Hw_hProc" (or the given property), DefWindowProcA when none.
+LRESULT CallStoredProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, const char* property);
+
+}  // namespace skin
