@@ -36,26 +36,26 @@ WindowResource WindowResource::Load(std::span<const std::uint8_t> bytes, const C
   return resource;
 }
 
-const WindowRecord* WindowResource::FindWindow(WindowId id) const {
+const WindowRecord* WindowResource::WindowById(WindowId id) const {
   for (const auto& window : windows_) {
     if (window.id == id) return &window;
   }
   return nullptr;
 }
 
-WindowRecord* WindowResource::FindWindow(WindowId id) {
-  return const_cast<WindowRecord*>(std::as_const(*this).FindWindow(id));
+WindowRecord* WindowResource::WindowById(WindowId id) {
+  return const_cast<WindowRecord*>(std::as_const(*this).WindowById(id));
 }
 
 const UnitRecord* WindowResource::FindUnit(WindowId window, UnitId unit) const {
-  const WindowRecord* record = FindWindow(window);
+  const WindowRecord* record = WindowById(window);
   if (!record) return nullptr;
   auto index = record->units.IndexOf(unit);
   return index ? &record->units.Record(*index) : nullptr;
 }
 
 const UnitRecord* WindowResource::UnitAt(WindowId window, std::size_t index) const {
-  const WindowRecord* record = FindWindow(window);
+  const WindowRecord* record = WindowById(window);
   if (!record || index >= record->units.Count()) return nullptr;
   return &record->units.Record(index);
 }

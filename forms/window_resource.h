@@ -38,8 +38,8 @@ class WindowResource {
   std::span<const WindowRecord> Windows() const { return windows_; }
   std::span<WindowRecord> Windows() { return windows_; }
 
-  const WindowRecord* FindWindow(WindowId id) const;
-  WindowRecord* FindWindow(WindowId id);
+  const WindowRecord* WindowById(WindowId id) const;
+  WindowRecord* WindowById(WindowId id);
   const UnitRecord* FindUnit(WindowId window, UnitId unit) const;
   const UnitRecord* UnitAt(WindowId window, std::size_t index) const;
 

@@ -34,7 +34,7 @@ const WindowResource& Resource() {
   return resource;
 }
 
-const UnitList& Units(WindowId window) { return Resource().FindWindow(window)->units; }
+const UnitList& Units(WindowId window) { return Resource().WindowById(window)->units; }
 
 std::size_t IndexByName(const UnitList& units, const std::string& name) {
   for (std::size_t i = 0; i < units.Count(); ++i) {

@@ -91,8 +91,8 @@ TEST_F(Reader, LooksUpWindowsAndUnits) {
 
   ASSERT_EQ(resource.Windows().size(), 2u);
   EXPECT_EQ(resource.Table().ids, (std::vector<WindowId>{0x52010001, 0x52010D88}));
-  EXPECT_EQ(resource.FindWindow(0x52010D88), &resource.Windows()[1]);
-  EXPECT_EQ(resource.FindWindow(0x52010002), nullptr);
+  EXPECT_EQ(resource.WindowById(0x52010D88), &resource.Windows()[1]);
+  EXPECT_EQ(resource.WindowById(0x52010002), nullptr);
 
   const UnitRecord* found = resource.FindUnit(0x52010001, 0x16010002);
   ASSERT_NE(found, nullptr);
