@@ -394,7 +394,7 @@ std::vector<std::uint8_t> Cursor(Fields& f, Context& c) {
 }
 
 struct UnitPlan {
-  const UnitSpec* spec;
+  const UnitSpec* layoutUnit;
   const forms::KindDescription* kind;
   std::uint32_t id;
   std::string name;  // GBK
@@ -425,9 +425,9 @@ std::vector<std::uint8_t> EncodeWindow(const Layout& layout, const WindowSpec& w
   std::vector<std::vector<std::vector<std::uint32_t>>> children(plans.size());
   std::vector<std::uint32_t> parentIds(plans.size(), 0);
   for (std::size_t i = 0; i < plans.size(); ++i) {
-    auto defaultsIt = layout.defaults.find(plans[i].spec->kind);
-    Fields f(plans[i].spec->attributes,
-             defaultsIt == layout.defaults.end() ? nullptr : &defaultsIt->second, plans[i].spec->line);
+    auto defaultsIt = layout.defaults.find(plans[i].layoutUnit->kind);
+    Fields f(plans[i].layoutUnit->attributes,
+             defaultsIt == layout.defaults.end() ? nullptr : &defaultsIt->second, plans[i].layoutUnit->line);
     if (i == 0) continue;
     const Attribute& parent = f.GetCount("parent", 1);
     if (!parent.items[0].quoted && parent.items[0].text == "window") continue;
@@ -439,10 +439,10 @@ std::vector<std::uint8_t> EncodeWindow(const Layout& layout, const WindowSpec& w
     parentIds[i] = plans[p].id;
     std::size_t page = 0;
     if (plans[p].kind->state & forms::kind_state::kPagedContainer) {
-      auto parentDefaults = layout.defaults.find(plans[p].spec->kind);
-      Fields parentFields(plans[p].spec->attributes,
+      auto parentDefaults = layout.defaults.find(plans[p].layoutUnit->kind);
+      Fields parentFields(plans[p].layoutUnit->attributes,
                           parentDefaults == layout.defaults.end() ? nullptr : &parentDefaults->second,
-                          plans[p].spec->line);
+                          plans[p].layoutUnit->line);
       std::size_t pages = PageCount(parentFields);
       page = f.Number("page");
       if (page < 1 || page > pages) Fail(f.Line(), "page outside the container's pages");
@@ -457,10 +457,10 @@ std::vector<std::uint8_t> EncodeWindow(const Layout& layout, const WindowSpec& w
   std::vector<std::vector<std::uint8_t>> records;
   for (std::size_t i = 0; i < plans.size(); ++i) {
     const UnitPlan& plan = plans[i];
-    context.unit = plan.spec->name;
-    auto defaultsIt = layout.defaults.find(plan.spec->kind);
-    Fields f(plan.spec->attributes, defaultsIt == layout.defaults.end() ? nullptr : &defaultsIt->second,
-             plan.spec->line);
+    context.unit = plan.layoutUnit->name;
+    auto defaultsIt = layout.defaults.find(plan.layoutUnit->kind);
+    Fields f(plan.layoutUnit->attributes, defaultsIt == layout.defaults.end() ? nullptr : &defaultsIt->second,
+             plan.layoutUnit->line);
     if (i > 0) f.MarkUsed("parent");
     if (parentIds[i] != 0 && f.Find("page")) f.MarkUsed("page");
 
@@ -498,7 +498,7 @@ std::vector<std::uint8_t> EncodeWindow(const Layout& layout, const WindowSpec& w
       f.MarkUsed(attribute.key);
       std::int32_t index = 0;
       if (!forms::FindEventIndex(*plan.kind, attribute.key.substr(3), index)) {
-        Fail(attribute.line, "no event '" + attribute.key.substr(3) + "' for " + plan.spec->kind);
+        Fail(attribute.line, "no event '" + attribute.key.substr(3) + "' for " + plan.layoutUnit->kind);
       }
       if (attribute.items.size() != 1) Fail(attribute.line, "an event names one handler");
       const Item& handler = attribute.items[0];
