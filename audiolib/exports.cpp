@@ -57,6 +57,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) 
 extern "C" {
 
 // Opens device (-1 = 1, the default output; 0 = silent). Fails while a device is open.
+// Any thread; waits while the device opens.
 BASS_EXPORT int BASS_CALL BASS_Init(int device, uint32_t freq, uint32_t, void*, const void*) {
     return guarded(FALSE, [&] {
         long frequency = freq > 384000 ? 0 : static_cast<long>(freq);
@@ -67,14 +68,17 @@ BASS_EXPORT int BASS_CALL BASS_Init(int device, uint32_t freq, uint32_t, void*, 
 }
 
 // Closes the output and frees every stream; their handles fail from now on.
+// Any thread; waits for the output thread to end (one period at most).
 BASS_EXPORT int BASS_CALL BASS_Free(void) {
     return guarded(FALSE, [] { return library().free() ? TRUE : FALSE; });
 }
 
+// Any thread; never waits on the device.
 BASS_EXPORT uint32_t BASS_CALL BASS_GetDevice(void) {
     return guarded(0xFFFFFFFFu, [] { return static_cast<uint32_t>(library().current_device()); });
 }
 
+// Any thread; never waits on the device.
 BASS_EXPORT int BASS_CALL BASS_GetDeviceInfo(uint32_t device, BassDeviceInfo* info) {
     return guarded(FALSE, [&] {
         audiolib::DeviceInfo found;
@@ -88,6 +92,7 @@ BASS_EXPORT int BASS_CALL BASS_GetDeviceInfo(uint32_t device, BassDeviceInfo* in
 
 // From a file (name in the ANSI code page; length 0 = to its end) or from memory, which is
 // copied, so the caller's block may go as soon as this returns.
+// Any thread; never waits on the device.
 BASS_EXPORT BassHandle BASS_CALL BASS_StreamCreateFile(int mem, const void* file, BassQword offset, BassQword length,
                                                       uint32_t) {
     return guarded(BassHandle{0}, [&]() -> BassHandle {
@@ -106,13 +111,16 @@ BASS_EXPORT BassHandle BASS_CALL BASS_StreamCreateFile(int mem, const void* file
 }
 
 // Internet streams are not offered.
+// Any thread; never waits on the device.
 BASS_EXPORT BassHandle BASS_CALL BASS_StreamCreateURL(const char*, uint32_t, uint32_t, void*, void*) { return 0; }
 
+// Any thread; never waits on the device.
 BASS_EXPORT int BASS_CALL BASS_StreamFree(BassHandle handle) {
     return guarded(FALSE, [&] { return library().free_stream(handle) ? TRUE : FALSE; });
 }
 
 // restart: from the start; otherwise on from where it was stopped or paused.
+// Any thread; never waits on the device.
 BASS_EXPORT int BASS_CALL BASS_ChannelPlay(BassHandle handle, int restart) {
     return guarded(FALSE, [&] {
         auto stream = stream_of(handle);
@@ -121,6 +129,7 @@ BASS_EXPORT int BASS_CALL BASS_ChannelPlay(BassHandle handle, int restart) {
 }
 
 // Fails when the channel is not playing.
+// Any thread; never waits on the device.
 BASS_EXPORT int BASS_CALL BASS_ChannelPause(BassHandle handle) {
     return guarded(FALSE, [&] {
         auto stream = stream_of(handle);
@@ -128,6 +137,7 @@ BASS_EXPORT int BASS_CALL BASS_ChannelPause(BassHandle handle) {
     });
 }
 
+// Any thread; never waits on the device.
 BASS_EXPORT int BASS_CALL BASS_ChannelStop(BassHandle handle) {
     return guarded(FALSE, [&] {
         auto stream = stream_of(handle);
@@ -135,6 +145,7 @@ BASS_EXPORT int BASS_CALL BASS_ChannelStop(BassHandle handle) {
     });
 }
 
+// Any thread; never waits on the device.
 BASS_EXPORT uint32_t BASS_CALL BASS_ChannelIsActive(BassHandle handle) {
     return guarded(uint32_t{bass_active_stopped}, [&] {
         auto stream = stream_of(handle);
@@ -142,6 +153,7 @@ BASS_EXPORT uint32_t BASS_CALL BASS_ChannelIsActive(BassHandle handle) {
     });
 }
 
+// Any thread; never waits on the device.
 BASS_EXPORT BassQword BASS_CALL BASS_ChannelGetPosition(BassHandle handle, uint32_t mode) {
     return guarded(failed_count, [&] {
         auto stream = stream_of(handle);
@@ -149,6 +161,7 @@ BASS_EXPORT BassQword BASS_CALL BASS_ChannelGetPosition(BassHandle handle, uint3
     });
 }
 
+// Any thread; never waits on the device.
 BASS_EXPORT int BASS_CALL BASS_ChannelSetPosition(BassHandle handle, BassQword position, uint32_t mode) {
     return guarded(FALSE, [&] {
         auto stream = stream_of(handle);
@@ -159,6 +172,7 @@ BASS_EXPORT int BASS_CALL BASS_ChannelSetPosition(BassHandle handle, BassQword p
     });
 }
 
+// Any thread; never waits on the device.
 BASS_EXPORT BassQword BASS_CALL BASS_ChannelGetLength(BassHandle handle, uint32_t mode) {
     return guarded(failed_count, [&] {
         auto stream = stream_of(handle);
@@ -166,6 +180,7 @@ BASS_EXPORT BassQword BASS_CALL BASS_ChannelGetLength(BassHandle handle, uint32_
     });
 }
 
+// Any thread; never waits on the device.
 BASS_EXPORT double BASS_CALL BASS_ChannelBytes2Seconds(BassHandle handle, BassQword bytes) {
     return guarded(-1.0, [&] {
         auto stream = stream_of(handle);
@@ -173,6 +188,7 @@ BASS_EXPORT double BASS_CALL BASS_ChannelBytes2Seconds(BassHandle handle, BassQw
     });
 }
 
+// Any thread; never waits on the device.
 BASS_EXPORT BassQword BASS_CALL BASS_ChannelSeconds2Bytes(BassHandle handle, double seconds) {
     return guarded(failed_count, [&] {
         auto stream = stream_of(handle);
@@ -181,6 +197,7 @@ BASS_EXPORT BassQword BASS_CALL BASS_ChannelSeconds2Bytes(BassHandle handle, dou
 }
 
 // tags 0: the title text (ANSI code page), valid while the stream exists; NULL without one.
+// Any thread; never waits on the device.
 BASS_EXPORT const char* BASS_CALL BASS_ChannelGetTags(BassHandle handle, uint32_t tags) {
     return guarded(static_cast<const char*>(nullptr), [&]() -> const char* {
         auto stream = stream_of(handle);
@@ -190,6 +207,7 @@ BASS_EXPORT const char* BASS_CALL BASS_ChannelGetTags(BassHandle handle, uint32_
 }
 
 // Only the 256-point FFT: 128 magnitudes of the last samples played; the result is the byte count written.
+// Any thread; never waits on the device.
 BASS_EXPORT uint32_t BASS_CALL BASS_ChannelGetData(BassHandle handle, void* buffer, uint32_t length) {
     return guarded(0xFFFFFFFFu, [&] {
         auto stream = stream_of(handle);
@@ -201,6 +219,7 @@ BASS_EXPORT uint32_t BASS_CALL BASS_ChannelGetData(BassHandle handle, void* buff
 }
 
 // Only the volume: 0 silent, 1 as recorded.
+// Any thread; never waits on the device.
 BASS_EXPORT int BASS_CALL BASS_ChannelSetAttribute(BassHandle handle, uint32_t attribute, float value) {
     return guarded(FALSE, [&] {
         auto stream = stream_of(handle);
@@ -208,6 +227,7 @@ BASS_EXPORT int BASS_CALL BASS_ChannelSetAttribute(BassHandle handle, uint32_t a
     });
 }
 
+// Any thread; never waits on the device.
 BASS_EXPORT int BASS_CALL BASS_ChannelGetAttribute(BassHandle handle, uint32_t attribute, float* value) {
     return guarded(FALSE, [&] {
         auto stream = stream_of(handle);
@@ -218,10 +238,12 @@ BASS_EXPORT int BASS_CALL BASS_ChannelGetAttribute(BassHandle handle, uint32_t a
 }
 
 // The level of everything this library plays on the open output, 0..1.
+// Any thread; never waits on the device.
 BASS_EXPORT int BASS_CALL BASS_SetVolume(float volume) {
     return guarded(FALSE, [&] { return library().set_master_volume(volume) ? TRUE : FALSE; });
 }
 
+// Any thread; never waits on the device.
 BASS_EXPORT float BASS_CALL BASS_GetVolume(void) {
     return guarded(-1.0f, [] { return library().master_volume(); });
 }
