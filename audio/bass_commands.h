@@ -1,7 +1,7 @@
 #pragma once
 // The BASS functions the program declares, bound by name from "bass.dll" at their first call
 // (looked for in the DLL search directory, "plugins", first). They take the table's indices
-// 400 to 422.
+// 500 to 522.
 #include <windows.h>
 
 #include <cstdint>
@@ -28,33 +28,33 @@ namespace bass {
 using runtime::DllCommand;
 inline constexpr char kLibrary[] = "bass.dll";
 
-inline constexpr DllCommand<BOOL(int, DWORD, DWORD, HWND, const void*)> kInit{400, kLibrary, "BASS_Init"};
-inline constexpr DllCommand<BOOL()> kFree{401, kLibrary, "BASS_Free"};
-inline constexpr DllCommand<DWORD()> kGetDevice{402, kLibrary, "BASS_GetDevice"};
-inline constexpr DllCommand<BOOL(DWORD, BassDeviceInfo*)> kGetDeviceInfo{403, kLibrary, "BASS_GetDeviceInfo"};
+inline constexpr DllCommand<BOOL(int, DWORD, DWORD, HWND, const void*)> kInit{500, kLibrary, "BASS_Init"};
+inline constexpr DllCommand<BOOL()> kFree{501, kLibrary, "BASS_Free"};
+inline constexpr DllCommand<DWORD()> kGetDevice{502, kLibrary, "BASS_GetDevice"};
+inline constexpr DllCommand<BOOL(DWORD, BassDeviceInfo*)> kGetDeviceInfo{503, kLibrary, "BASS_GetDeviceInfo"};
 // Declared twice: once for a file name, once for a block of memory.
 inline constexpr DllCommand<StreamHandle(BOOL, const char*, Qword, Qword, DWORD)> kStreamCreateFile{
-    404, kLibrary, "BASS_StreamCreateFile"};
+    504, kLibrary, "BASS_StreamCreateFile"};
 inline constexpr DllCommand<StreamHandle(BOOL, const void*, Qword, Qword, DWORD)> kStreamCreateMemory{
-    405, kLibrary, "BASS_StreamCreateFile"};
+    505, kLibrary, "BASS_StreamCreateFile"};
 inline constexpr DllCommand<StreamHandle(const char*, DWORD, DWORD, void*, void*)> kStreamCreateUrl{
-    406, kLibrary, "BASS_StreamCreateURL"};
-inline constexpr DllCommand<BOOL(DWORD, BOOL)> kChannelPlay{407, kLibrary, "BASS_ChannelPlay"};
-inline constexpr DllCommand<BOOL(DWORD)> kChannelPause{408, kLibrary, "BASS_ChannelPause"};
-inline constexpr DllCommand<BOOL(DWORD)> kChannelStop{409, kLibrary, "BASS_ChannelStop"};
-inline constexpr DllCommand<Qword(DWORD, DWORD)> kChannelGetPosition{410, kLibrary, "BASS_ChannelGetPosition"};
-inline constexpr DllCommand<BOOL(DWORD, Qword, DWORD)> kChannelSetPosition{411, kLibrary, "BASS_ChannelSetPosition"};
-inline constexpr DllCommand<BOOL(StreamHandle)> kStreamFree{412, kLibrary, "BASS_StreamFree"};
-inline constexpr DllCommand<Qword(DWORD, DWORD)> kChannelGetLength{413, kLibrary, "BASS_ChannelGetLength"};
-inline constexpr DllCommand<const char*(DWORD, DWORD)> kChannelGetTags{414, kLibrary, "BASS_ChannelGetTags"};
-inline constexpr DllCommand<DWORD(DWORD)> kChannelIsActive{415, kLibrary, "BASS_ChannelIsActive"};
-inline constexpr DllCommand<DWORD(DWORD, void*, DWORD)> kChannelGetData{416, kLibrary, "BASS_ChannelGetData"};
-inline constexpr DllCommand<BOOL(float)> kSetVolume{417, kLibrary, "BASS_SetVolume"};
-inline constexpr DllCommand<float()> kGetVolume{418, kLibrary, "BASS_GetVolume"};
-inline constexpr DllCommand<BOOL(DWORD, DWORD, float)> kChannelSetAttribute{419, kLibrary, "BASS_ChannelSetAttribute"};
-inline constexpr DllCommand<BOOL(DWORD, DWORD, float*)> kChannelGetAttribute{420, kLibrary, "BASS_ChannelGetAttribute"};
-inline constexpr DllCommand<double(DWORD, Qword)> kChannelBytes2Seconds{421, kLibrary, "BASS_ChannelBytes2Seconds"};
-inline constexpr DllCommand<Qword(DWORD, double)> kChannelSeconds2Bytes{422, kLibrary, "BASS_ChannelSeconds2Bytes"};
+    506, kLibrary, "BASS_StreamCreateURL"};
+inline constexpr DllCommand<BOOL(DWORD, BOOL)> kChannelPlay{507, kLibrary, "BASS_ChannelPlay"};
+inline constexpr DllCommand<BOOL(DWORD)> kChannelPause{508, kLibrary, "BASS_ChannelPause"};
+inline constexpr DllCommand<BOOL(DWORD)> kChannelStop{509, kLibrary, "BASS_ChannelStop"};
+inline constexpr DllCommand<Qword(DWORD, DWORD)> kChannelGetPosition{510, kLibrary, "BASS_ChannelGetPosition"};
+inline constexpr DllCommand<BOOL(DWORD, Qword, DWORD)> kChannelSetPosition{511, kLibrary, "BASS_ChannelSetPosition"};
+inline constexpr DllCommand<BOOL(StreamHandle)> kStreamFree{512, kLibrary, "BASS_StreamFree"};
+inline constexpr DllCommand<Qword(DWORD, DWORD)> kChannelGetLength{513, kLibrary, "BASS_ChannelGetLength"};
+inline constexpr DllCommand<const char*(DWORD, DWORD)> kChannelGetTags{514, kLibrary, "BASS_ChannelGetTags"};
+inline constexpr DllCommand<DWORD(DWORD)> kChannelIsActive{515, kLibrary, "BASS_ChannelIsActive"};
+inline constexpr DllCommand<DWORD(DWORD, void*, DWORD)> kChannelGetData{516, kLibrary, "BASS_ChannelGetData"};
+inline constexpr DllCommand<BOOL(float)> kSetVolume{517, kLibrary, "BASS_SetVolume"};
+inline constexpr DllCommand<float()> kGetVolume{518, kLibrary, "BASS_GetVolume"};
+inline constexpr DllCommand<BOOL(DWORD, DWORD, float)> kChannelSetAttribute{519, kLibrary, "BASS_ChannelSetAttribute"};
+inline constexpr DllCommand<BOOL(DWORD, DWORD, float*)> kChannelGetAttribute{520, kLibrary, "BASS_ChannelGetAttribute"};
+inline constexpr DllCommand<double(DWORD, Qword)> kChannelBytes2Seconds{521, kLibrary, "BASS_ChannelBytes2Seconds"};
+inline constexpr DllCommand<Qword(DWORD, double)> kChannelSeconds2Bytes{522, kLibrary, "BASS_ChannelSeconds2Bytes"};
 }  // namespace bass
 
 }  // namespace audio
