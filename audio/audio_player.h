@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "audio/bass_commands.h"
-#include "audio/spectrum_drawing.h"
+#include "audio/level_bars.h"
 #include "runtime/dll_command_table.h"
 #include "runtime/values/array_block.h"
 #include "runtime/values/byte_set.h"

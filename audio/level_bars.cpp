@@ -1,4 +1,4 @@
-#include "audio/spectrum_drawing.h"
+#include "audio/level_bars.h"
 
 #include <algorithm>
 #include <cmath>

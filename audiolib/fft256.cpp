@@ -1,4 +1,4 @@
-#include "spectrum.h"
+#include "fft256.h"
 
 #include <cmath>
 #include <complex>

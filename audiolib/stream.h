@@ -11,7 +11,7 @@
 
 #include "converter.h"
 #include "decoder.h"
-#include "spectrum.h"
+#include "fft256.h"
 
 namespace audiolib {
 

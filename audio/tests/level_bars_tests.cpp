@@ -1,5 +1,5 @@
 // Spectrum bars and their falling peak marks, drawn into a bitmap the test reads back.
-#include "audio/spectrum_drawing.h"
+#include "audio/level_bars.h"
 
 #include <gtest/gtest.h>
 
