@@ -86,7 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Expected{"mpeg1_vbr_44100_stereo.mp3", 44100, 2, MPG123_ENC_FLOAT_32, 88200},
                       Expected{"mpeg2_cbr_22050_mono.mp3", 22050, 1, MPG123_ENC_FLOAT_32, 44100},
                       Expected{"mpeg25_cbr_8000_mono.mp3", 8000, 1, MPG123_ENC_FLOAT_32, 16000},
-                      Expected{"id3_tagged.mp3", 44100, 2, MPG123_ENC_FLOAT_32, 88200}));
+                      Expected{"id3_tagged.mp3", 44100, 2, MPG123_ENC_FLOAT_32, 88200},
+                      Expected{"layer2_44100_stereo.mp3", 44100, 2, MPG123_ENC_FLOAT_32, 88200}));
 
 TEST(Decoder, ConvertsToMonoAndToMoreChannels) {
     auto stereo = open_file("s16_44100_stereo.wav");

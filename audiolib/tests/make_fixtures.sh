@@ -16,7 +16,8 @@ tone s32_96000_mono.wav       96000 1 "-b 32 -e signed-integer -t wavpcm" 1 1000
 tone f32_32000_stereo.wav     32000 2 "-b 32 -e floating-point -t wavpcm" 1 1000
 tone f64_8000_mono.wav         8000 1 "-b 64 -e floating-point -t wavpcm" 1 1000
 tone s16_48000_long.wav       48000 2 "-b 16 -e signed-integer -t wavpcm" 3 1000
-# MP3: MPEG 1, 2 and 2.5, CBR and VBR, mono and stereo, one with ID3 tags.
+# MPEG audio: layer III in MPEG 1, 2 and 2.5, CBR and VBR, mono and stereo, one with ID3 tags;
+# one layer II file (the board names every effect .mp3, whatever its layer).
 tone src_44100.wav 44100 2 "-b 16 -t wavpcm" 2 1000
 tone src_22050.wav 22050 1 "-b 16 -t wavpcm" 2 1000
 tone src_8000.wav   8000 1 "-b 16 -t wavpcm" 2 1000
@@ -24,6 +25,7 @@ lame --quiet -b 128 src_44100.wav mpeg1_cbr_44100_stereo.mp3
 lame --quiet -V 4 src_44100.wav mpeg1_vbr_44100_stereo.mp3
 lame --quiet -b 64 -m m src_22050.wav mpeg2_cbr_22050_mono.mp3
 lame --quiet -b 32 -m m src_8000.wav mpeg25_cbr_8000_mono.mp3
+twolame --quiet -b 192 src_44100.wav layer2_44100_stereo.mp3
 lame --quiet -b 128 --tt "Crowd laughter" --ta "Board" --add-id3v2 src_44100.wav id3_tagged.mp3
 # Three minutes, for the benchmark's stream-creation time.
 sox -q -n -r 44100 -c 2 -b 16 -t wavpcm src_long.wav synth 180 sine 440 vol 0.5

@@ -9,7 +9,7 @@ packages=(
   fonts-wqy-zenhei
   libjpeg62-turbo-dev libmpg123-dev
   googletest
-  espeak-ng lame sox
+  espeak-ng lame sox twolame
   dpkg-dev locales libasound2 libasound2-plugins alsa-utils
   autoconf automake libtool pkg-config make
 )
