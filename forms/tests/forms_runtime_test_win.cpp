@@ -1,0 +1,399 @@
+// The forms runtime with real windows and real messages: the board's resource relocated against
+// a recording handler table, and a small resource of its own where the board binds too little.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "forms/carried_resource.h"
+#include "forms/forms_runtime_win.h"
+#include "forms/kinds.h"
+#include "forms/tests/resource_builder.h"
+#include "forms/unit_commands.h"
+#include "runtime/tests/test_support.h"
+
+namespace forms {
+namespace {
+
+using runtime::UnitRef;
+
+constexpr WindowId kMain = 0x52010001;
+constexpr WindowId kDialog = 0x52010D88;
+constexpr UnitId kMainUnit = 0x06010000;
+constexpr UnitId kDialogUnit = 0x06010D89;
+constexpr UnitId kSound1 = 0x1601662F, kSound2 = 0x16016630;
+constexpr UnitId kCombo = 0x16016618, kSlider = 0x16016619, kHotkeyLabel = 0x16016617;
+constexpr UnitId kPicBox1 = 0x1601672B, kPageControl = 0x1601662E;
+constexpr UnitId kDialogOk = 0x16010D8B;
+constexpr UnitId kGroupBox = 0x16016BCB;
+
+// Board slots (forms/layout/windows.layout order).
+enum Slot : std::size_t {
+  kMainCreated = 1, kOpenContact1 = 4, kSoundPlay = 8, kVolumeChanged = 12, kChannelSelected = 13,
+  kHotkeyPressed = 14, kDialogCreated = 15, kDialogCancelHandler = 16, kDialogOkHandler = 17, kSlots = 18
+};
+
+struct Call {
+  std::size_t slot;
+  std::vector<std::int32_t> arguments;
+};
+std::vector<Call> calls;
+std::array<std::function<HandlerReturn()>, kSlots> actions;
+
+template <std::size_t Slot>
+HandlerReturn Handler(std::span<const std::int32_t> arguments) {
+  calls.push_back({Slot, {arguments.begin(), arguments.end()}});
+  return actions[Slot] ? actions[Slot]() : NoResult();
+}
+template <std::size_t... Slots>
+constexpr std::array<EventHandler, sizeof...(Slots)> MakeTable(std::index_sequence<Slots...>) {
+  return {&Handler<Slots>...};
+}
+const auto kTable = MakeTable(std::make_index_sequence<kSlots>());
+
+UnitRef Unit(WindowId window, UnitId unit) {
+  const UnitRecord* record = ProcessWindowDefinitions().Resource().FindUnit(window, unit);
+  return {static_cast<std::int32_t>(window), static_cast<std::int32_t>(unit), record ? record->kind : 0};
+}
+UnitRef WindowRef(WindowId window) {
+  return Unit(window, window == kMain ? kMainUnit : kDialogUnit);
+}
+
+void Pump() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+std::size_t CallsOf(std::size_t slot) {
+  std::size_t count = 0;
+  for (const Call& call : calls) count += call.slot == slot;
+  return count;
+}
+
+runtime::RuntimeApp& App() {
+  static runtime::RuntimeApp* app = [] {
+    auto* made = new runtime::RuntimeApp;  // lives as long as the test program
+    FormsRuntime::Instance().Install(*made, kTable);
+    made->Initialise(runtime::ProgramDescriptor{});
+    return made;
+  }();
+  return *app;
+}
+
+class FormsRuntimeTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    App();
+    Read(std::as_bytes(CarriedWindowResource()));
+    calls.clear();
+    actions = {};
+  }
+  void TearDown() override {
+    forms().DestroyAllWindows();
+    Pump();
+    actions = {};
+  }
+  static void Read(std::span<const std::byte> bytes) {
+    ProcessWindowDefinitions().Read(bytes, HandlerTableCodeBase(kTable));
+  }
+  static FormsRuntime& forms() { return FormsRuntime::Instance(); }
+  static HWND Handle(WindowId window, UnitId unit) { return forms().UnitHandle(window, unit); }
+  static std::int32_t ReadInt(WindowId window, UnitId unit, int property) {
+    return forms().ReadProperty(window, unit, property).cell().AsInteger();
+  }
+  static std::string ReadText(WindowId window, UnitId unit, int property) {
+    return std::string(forms().ReadProperty(window, unit, property).text().view());
+  }
+  static void WriteInt(WindowId window, UnitId unit, int property, std::int32_t value) {
+    forms().WriteProperty(window, unit, property, runtime::ValueCell::Integer(value));
+  }
+  static void LoadMain() { ASSERT_TRUE(forms().LoadWindow(kMain, 0, false)); }
+};
+
+TEST_F(FormsRuntimeTest, MainWindowCreatedWithAllUnitsBeforeItShows) {
+  std::size_t unitsWithWindows = 0;
+  bool visibleAtCreated = true;
+  actions[kMainCreated] = [&] {
+    const WindowRecord* main = ProcessWindowDefinitions().Resource().WindowById(kMain);
+    for (std::size_t i = 0; i < main->units.Count(); ++i) unitsWithWindows += Handle(kMain, main->units.IdAt(i)) != nullptr;
+    visibleAtCreated = IsWindowVisible(Handle(kMain, 0)) != FALSE;
+    return NoResult();
+  };
+  LoadMain();
+  EXPECT_EQ(unitsWithWindows, 262u);  // every unit but the window-less common dialog
+  EXPECT_FALSE(visibleAtCreated);
+  HWND main = Handle(kMain, 0);
+  EXPECT_TRUE(IsWindowVisible(main));
+
+  // Frameless and centred: no caption although the system gives an unowned window one.
+  const LONG_PTR style = GetWindowLongPtrA(main, GWL_STYLE);
+  EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_BORDER), 0);
+  RECT rect;
+  GetWindowRect(main, &rect);
+  EXPECT_EQ(rect.right - rect.left, 472);
+  EXPECT_EQ(rect.left, (GetSystemMetrics(SM_CXSCREEN) - 472) / 2);
+
+  // Control ids in creation order: the last unit of the list is made first.
+  EXPECT_EQ(GetDlgCtrlID(Handle(kMain, kGroupBox)), 100);
+  EXPECT_EQ(GetDlgCtrlID(Handle(kMain, kHotkeyLabel)), 110);
+  // Re-parented to their containers; only the first page shows.
+  EXPECT_EQ(GetParent(Handle(kMain, 0x16016BCC)), Handle(kMain, kGroupBox));
+  EXPECT_TRUE(IsWindowVisible(Handle(kMain, kSound1)));
+  HWND page2 = Handle(kMain, 0x1601662E + 47);
+  EXPECT_FALSE(IsWindowVisible(page2));
+  EXPECT_FALSE(IsWindowVisible(Handle(kMain, kHotkeyLabel)));
+  WriteInt(kMain, kPageControl, 12, 1);
+  EXPECT_TRUE(IsWindowVisible(page2));
+  EXPECT_FALSE(IsWindowVisible(Handle(kMain, kSound1)));
+  EXPECT_EQ(ReadInt(kMain, kPageControl, 12), 1);
+}
+
+TEST_F(FormsRuntimeTest, RedirectedClickNamesTheClickedButton) {
+  LoadMain();
+  UnitRef seen;
+  actions[kSoundPlay] = [&] {
+    seen = GetEventUnitRef();
+    return NoResult();
+  };
+  EXPECT_TRUE(RedirectEvents(Unit(kMain, kSound2), Unit(kMain, kSound1)));
+  EXPECT_FALSE(RedirectEvents(Unit(kMain, kSound2), Unit(kMain, kCombo)));
+  EXPECT_FALSE(RedirectEvents(Unit(kMain, kSound2), Unit(kDialog, kDialogOk)));
+  SendMessageA(Handle(kMain, kSound2), BM_CLICK, 0, 0);
+  ASSERT_EQ(CallsOf(kSoundPlay), 1u);
+  EXPECT_EQ(seen, Unit(kMain, kSound2));
+  EXPECT_EQ(seen.kind, kind_ids::kButton);
+
+  // Clearing every redirect of the window through its own unit.
+  EXPECT_TRUE(RedirectEvents(WindowRef(kMain), std::nullopt));
+  SendMessageA(Handle(kMain, kSound2), BM_CLICK, 0, 0);
+  EXPECT_EQ(CallsOf(kSoundPlay), 1u);
+}
+
+TEST_F(FormsRuntimeTest, CodeWritesRaiseNothingButTheUsersSelectionDoesAfterItSettles) {
+  LoadMain();
+  HWND combo = Handle(kMain, kCombo);
+  for (const char* item : {"无", "设备一", "设备二"}) SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+  WriteInt(kMain, kCombo, 19, 7);
+  EXPECT_EQ(ReadInt(kMain, kCombo, 19), 2);
+  WriteInt(kMain, kCombo, 19, -5);
+  EXPECT_EQ(ReadInt(kMain, kCombo, 19), -1);
+  WriteInt(kMain, kSlider, 19, 40000);
+  EXPECT_EQ(ReadInt(kMain, kSlider, 19), 32767);
+  EXPECT_EQ(SendMessageA(Handle(kMain, kSlider), TBM_GETPOS, 0, 0), 100);
+  Pump();
+  EXPECT_EQ(CallsOf(kChannelSelected) + CallsOf(kVolumeChanged), 0u);
+
+  SendMessageA(combo, CB_SETCURSEL, 1, 0);
+  SendMessageA(Handle(kMain, 0), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELENDOK), reinterpret_cast<LPARAM>(combo));
+  EXPECT_EQ(CallsOf(kChannelSelected), 0u);
+  Pump();
+  EXPECT_EQ(CallsOf(kChannelSelected), 1u);
+
+  HWND slider = Handle(kMain, kSlider);
+  std::int32_t positionSeen = -1;
+  actions[kVolumeChanged] = [&] {
+    positionSeen = ReadInt(kMain, kSlider, 19);
+    return NoResult();
+  };
+  SendMessageA(slider, TBM_SETPOS, TRUE, 30);
+  SendMessageA(Handle(kMain, 0), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 30), reinterpret_cast<LPARAM>(slider));
+  EXPECT_EQ(positionSeen, 30);
+  SendMessageA(Handle(kMain, 0), WM_HSCROLL, TB_ENDTRACK, reinterpret_cast<LPARAM>(slider));
+  EXPECT_EQ(CallsOf(kVolumeChanged), 1u);
+}
+
+TEST_F(FormsRuntimeTest, RecordKeptValuesSurviveAClosedWindow) {
+  const std::string tag = "Ctrl+Alt+F5";
+  forms().WriteProperty(kDialog, kDialogOk, 4, runtime::ValueCell::Text(tag.c_str()));
+  WriteInt(kDialog, kDialogOk, 2, 40000);
+  WriteInt(kDialog, kDialogOk, 0, -40000);
+  EXPECT_EQ(ReadInt(kDialog, kDialogOk, 2), 32627);
+  EXPECT_EQ(ReadInt(kDialog, kDialogOk, 0), -32627);
+  WriteInt(kDialog, kDialogOk, 2, -3);
+  EXPECT_EQ(ReadInt(kDialog, kDialogOk, 2), 0);
+  WriteInt(kDialog, kDialogOk, 2, 88);
+  WriteInt(kDialog, kDialogOk, 0, 24);
+
+  LoadMain();
+  ASSERT_TRUE(forms().LoadWindow(kDialog, kMain, false));
+  EXPECT_EQ(ReadText(kDialog, kDialogOk, 4), tag);
+  // A popup owned by the board, tool window, top-most.
+  HWND dialog = Handle(kDialog, 0);
+  EXPECT_EQ(GetWindow(dialog, GW_OWNER), Handle(kMain, 0));
+  EXPECT_TRUE(GetWindowLongPtrA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  // Live geometry reads the control, in its parent's client coordinates.
+  WriteInt(kDialog, kDialogOk, 1, 60);
+  EXPECT_EQ(ReadInt(kDialog, kDialogOk, 1), 60);
+  EXPECT_EQ(ReadInt(kDialog, kDialogOk, 0), 24);
+
+  DestroyUnit(WindowRef(kDialog));
+  EXPECT_TRUE(IsUnitValid(WindowRef(kDialog)));  // the close completes later
+  Pump();
+  EXPECT_FALSE(IsUnitValid(WindowRef(kDialog)));
+  EXPECT_EQ(ReadText(kDialog, kDialogOk, 4), tag);
+  EXPECT_EQ(ReadInt(kDialog, kDialogOk, 1), 60);
+}
+
+TEST_F(FormsRuntimeTest, EnumeratesTheSoundButtonsInResourceOrder) {
+  EnumerateOptions options;
+  options.namePrefix = "按钮_音效";
+  options.kindName = "按钮";
+  EXPECT_EQ(EnumerateUnits(WindowRef(kMain), options), nullptr);  // not loaded
+  LoadMain();
+  auto sounds = EnumerateUnits(WindowRef(kMain), options);
+  ASSERT_EQ(CollectionCount(sounds.get()), 218);
+  const UnitList& units = ProcessWindowDefinitions().Resource().WindowById(kMain)->units;
+  std::vector<UnitId> expected;
+  for (std::size_t i = 0; i < units.Count(); ++i) {
+    if (units.Record(i).name.starts_with("按钮_音效")) expected.push_back(units.IdAt(i));
+  }
+  std::vector<UnitId> got;
+  for (std::int32_t i = 0; i < 218; ++i) got.push_back(static_cast<UnitId>(CollectionItem(sounds.get(), i).unit_id));
+  EXPECT_EQ(got, expected);
+  EXPECT_EQ(CollectionItem(sounds.get(), 218), (UnitRef{0, 0, kind_ids::kWindow}));
+  FreeCollection(sounds);
+
+  // Units of the page control only, by numeric tag.
+  forms().WriteProperty(kMain, kSound2, 4, runtime::ValueCell::Text("12"));
+  options.namePrefix.reset();
+  options.smallestTag = 10;
+  options.largestTag = 20;
+  auto tagged = EnumerateUnits(Unit(kMain, kPageControl), options);
+  ASSERT_EQ(CollectionCount(tagged.get()), 1);
+  EXPECT_EQ(CollectionItem(tagged.get(), 0), Unit(kMain, kSound2));
+  EXPECT_EQ(std::string(GetUnitName(Unit(kMain, kSound2)).view()), "按钮_音效2");
+}
+
+TEST_F(FormsRuntimeTest, CommonAndFeedbackEventsCarryTheirArguments) {
+  LoadMain();
+  SendMessageA(Handle(kMain, kPicBox1), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 7));
+  ASSERT_EQ(CallsOf(kOpenContact1), 1u);
+  EXPECT_EQ(calls.back().arguments, (std::vector<std::int32_t>{5, 7, 0}));
+
+  actions[kHotkeyPressed] = [] { return Result(42); };
+  EXPECT_EQ(SendMessageA(Handle(kMain, kHotkeyLabel), 0x8075, 0x80E9, 0), 42);
+  EXPECT_EQ(calls.back().arguments, (std::vector<std::int32_t>{0x80E9, 0}));
+}
+
+TEST_F(FormsRuntimeTest, EscClosesTheModalDialogWithoutItsButtonHandlers) {
+  LoadMain();
+  actions[kDialogCreated] = [&] {
+    PostMessageA(Handle(kDialog, kDialogOk), WM_KEYDOWN, VK_ESCAPE, 0);
+    return NoResult();
+  };
+  EXPECT_TRUE(forms().LoadWindow(kDialog, kMain, true));
+  EXPECT_FALSE(forms().IsLoaded(kDialog));
+  EXPECT_EQ(CallsOf(kDialogCancelHandler) + CallsOf(kDialogOkHandler), 0u);
+  EXPECT_TRUE(IsWindowEnabled(Handle(kMain, 0)));  // enabled again after the dialog
+}
+
+TEST_F(FormsRuntimeTest, DialogClosedFromItsOwnHandlerGoesAfterTheHandler) {
+  LoadMain();
+  bool mainDisabledInDialog = false;
+  bool validAfterDestroy = false;
+  actions[kDialogCreated] = [&] {
+    PostMessageA(Handle(kDialog, kDialogOk), BM_CLICK, 0, 0);
+    return NoResult();
+  };
+  actions[kDialogOkHandler] = [&] {
+    mainDisabledInDialog = !IsWindowEnabled(Handle(kMain, 0));
+    DestroyUnit(WindowRef(kDialog));
+    validAfterDestroy = IsUnitValid(WindowRef(kDialog));
+    return NoResult();
+  };
+  EXPECT_TRUE(forms().LoadWindow(kDialog, kMain, true));
+  EXPECT_EQ(CallsOf(kDialogOkHandler), 1u);
+  EXPECT_TRUE(mainDisabledInDialog);
+  EXPECT_TRUE(validAfterDestroy);
+  EXPECT_FALSE(forms().IsLoaded(kDialog));
+  EXPECT_TRUE(IsWindowEnabled(Handle(kMain, 0)));
+}
+
+TEST_F(FormsRuntimeTest, AccessErrors) {
+  runtime::testing::ErrorCapture capture;
+  EXPECT_THROW(ReadInt(0x52019999, 0, 0), runtime::testing::FatalEnd);
+  EXPECT_THROW(ReadText(kDialog, kDialogOk, 10), runtime::testing::FatalEnd);  // kind property, not loaded
+  EXPECT_THROW(GetEventUnitRef(), runtime::testing::FatalEnd);
+  ASSERT_EQ(capture.reports.size(), 3u);
+  EXPECT_EQ(capture.reports[0].text, kWindowNotLoadedForAccess);
+  EXPECT_EQ(capture.reports[1].text, kWindowNotLoaded);
+  EXPECT_EQ(capture.reports[2].text, kEventUnitOutsideHandler);
+  EXPECT_FALSE(forms().LoadWindow(kDialog, kMain, false));  // the owner is not loaded
+}
+
+// A window of its own: the board binds no Moved, Resized or LeftButtonDown of a button.
+class SmallWindowTest : public FormsRuntimeTest {
+ protected:
+  void SetUp() override {
+    FormsRuntimeTest::SetUp();
+    using testing::TestUnit;
+    TestUnit window;
+    window.id = kMainUnit;
+    window.kind = kind_ids::kWindow;
+    window.name = "";
+    window.left = 10;
+    window.top = 10;
+    window.width = 200;
+    window.height = 150;
+    window.flags = 1;
+    window.events = {{0, 0}, {3, 1}, {4, 2}, {1, 3}};
+    TestUnit button;
+    button.id = 0x16010001;
+    button.name = "b";
+    button.width = 80;
+    button.height = 24;
+    button.events = {{-1, 4}, {0, 5}};
+    button.kindData = testing::ButtonData("b");
+    bytes_ = testing::ResourceBytes({testing::WindowOf(kMain, {window, button})}).data;
+    Read(std::as_bytes(std::span(bytes_)));
+  }
+  std::vector<std::uint8_t> bytes_;
+};
+
+TEST_F(SmallWindowTest, CreatedThenMovedThenResizedOnceEach) {
+  ASSERT_TRUE(forms().LoadWindow(kMain, 0, false));
+  Pump();
+  std::vector<std::size_t> order;
+  for (const Call& call : calls) order.push_back(call.slot);
+  EXPECT_EQ(order, (std::vector<std::size_t>{0, 1, 2}));
+  SetWindowPos(Handle(kMain, 0), nullptr, 30, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  EXPECT_EQ(CallsOf(1), 2u);
+}
+
+TEST_F(SmallWindowTest, AButtonDownHandlerReturningNothingDoesNotSwallowTheClick) {
+  ASSERT_TRUE(forms().LoadWindow(kMain, 0, false));
+  HWND button = Handle(kMain, 0x16010001);
+  auto click = [&] {
+    SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    SendMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+  };
+  click();
+  EXPECT_EQ(CallsOf(4), 1u);
+  EXPECT_EQ(CallsOf(5), 1u);
+  actions[4] = [] { return Result(0); };
+  click();
+  EXPECT_EQ(CallsOf(4), 2u);
+  EXPECT_EQ(CallsOf(5), 1u);  // swallowed: the button never went down
+}
+
+TEST_F(SmallWindowTest, CloseRequestReturningZeroKeepsTheWindow) {
+  ASSERT_TRUE(forms().LoadWindow(kMain, 0, false));
+  actions[3] = [] { return Result(0); };
+  SendMessageA(Handle(kMain, 0), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(forms().IsLoaded(kMain));
+  actions[3] = nullptr;
+  SendMessageA(Handle(kMain, 0), WM_CLOSE, 0, 0);
+  EXPECT_FALSE(forms().IsLoaded(kMain));
+  EXPECT_EQ(CallsOf(3), 2u);
+}
+
+}  // namespace
+}  // namespace forms
