@@ -43,6 +43,7 @@ inline constexpr Gdip<Status WINAPI(GpGraphics*, GpImage*, Real, Real, Real, Rea
 inline constexpr Gdip<Status WINAPI(GpGraphics*, GpPath*, int)> kSetClipPath{28, "gdiplus", "GdipSetClipPath"};
 inline constexpr Gdip<Status WINAPI(GpGraphics*, Real, Real, Real, Real, int)> kSetClipRect{29, "gdiplus", "GdipSetClipRect"};
 inline constexpr Gdip<Status WINAPI(GpGraphics*)> kResetClip{30, "gdiplus", "GdipResetClip"};
+inline constexpr Gdip<Status WINAPI(GpGraphics*, HRGN, int)> kSetClipHrgn{32, "gdiplus", "GdipSetClipHrgn"};
 inline constexpr Gdip<Status WINAPI(GpGraphics*, GpImage*, Real, Real, Real, Real)> kDrawImageRect{31, "gdiplus", "GdipDrawImageRect"};
 
 // Paths.

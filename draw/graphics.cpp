@@ -75,6 +75,10 @@ bool Graphics::SetClip(const RectF& r, CombineMode mode) {
   return Call(commands::kSetClipRect, r.x, r.y, r.width, r.height, static_cast<int>(mode));
 }
 
+bool Graphics::SetClip(HRGN region, CombineMode mode) {
+  return Call(commands::kSetClipHrgn, region, static_cast<int>(mode));
+}
+
 bool Graphics::ResetClip() { return Call(commands::kResetClip); }
 
 }  // namespace draw

@@ -41,6 +41,8 @@ class Graphics : public NativeObject<GpGraphics, commands::kDeleteGraphics> {
 
   bool SetClip(const GraphicsPath& path, CombineMode mode = kCombineReplace);
   bool SetClip(const RectF& rect, CombineMode mode = kCombineReplace);
+  // The clip of a GDI region, pixel for pixel.
+  bool SetClip(HRGN region, CombineMode mode = kCombineReplace);
   bool ResetClip();
 };
 

@@ -1,5 +1,6 @@
 // The skinned frame: the composed background, the caption, moving and sizing, and the frame's
 // message table.
+#include <windows.h>
 #include <windowsx.h>
 
 #include <commctrl.h>
@@ -47,7 +48,7 @@ LPCSTR CursorFor(SizeZone zone) {
 // A font family by name; when the name is only a substitute the system maps to a real face
 // (as the Chinese face names are on some systems), the face it maps to.
 draw::FontFamily FamilyFor(const std::string& face) {
-  draw::FontFamily family(face);
+  draw::FontFamily family{std::string_view(face)};
   if (family) return family;
   LOGFONTW logfont{};
   logfont.lfCharSet = DEFAULT_CHARSET;
@@ -85,7 +86,7 @@ void SkinEngine::ComposeBackground(SkinnedWindow& window) {
   SetWindowPos(window.hwnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   SetWindowRgn(window.hwnd, CreateRoundRectRgn(0, 0, width + 1, height + 1, 5, 5), TRUE);
 
-  if (!window.backgroundDc) window.backgroundDc = MemoryDc(nullptr);
+  if (!window.backgroundDc) window.backgroundDc.Create(nullptr);
   std::uint32_t* bits = nullptr;
   Bitmap composed = CreateArgbBitmap(width, height, &bits);
   window.backgroundDc.Select(composed.Get());
@@ -101,9 +102,10 @@ void SkinEngine::ComposeBackground(SkinnedWindow& window) {
     draw::Graphics graphics(window.backgroundDc.Get());
     graphics.SetInterpolationMode(draw::kInterpolationHighQualityBicubic);
     graphics.Clear(0xFFFF00FF);
-    draw::GraphicsPath clip(draw::kFillAlternate);
-    AddRoundedRectangle(clip, 0, 0, w, h, 4);
-    graphics.SetClip(clip);
+    // Clipped to the window's own region: a rounded path of other corners would leave magenta
+    // pixels inside the region, on screen.
+    Region shape(CreateRoundRectRgn(0, 0, width + 1, height + 1, 5, 5));
+    graphics.SetClip(shape.Get());
     const bool hasPicture = !window.picture.empty() && window.averageColour != 0;
     draw::SolidBrush fill(hasPicture ? window.averageColour : ToArgb(settings_.defaultFill));
     graphics.FillRectangle(fill, {0, 0, w, h});
@@ -137,7 +139,7 @@ void SkinEngine::ComposeBackground(SkinnedWindow& window) {
 
   if (window.captionButtonsActive) {
     // The clean caption band: every caption button is later drawn over this, never over itself.
-    if (!window.captionDc) window.captionDc = MemoryDc(nullptr);
+    if (!window.captionDc) window.captionDc.Create(nullptr);
     Bitmap band = CreateArgbBitmap(width, window.captionHeight);
     window.captionDc.Select(band.Get());
     window.captionBitmap = std::move(band);

@@ -45,6 +45,11 @@ class MemoryDc {
   MemoryDc(const MemoryDc&) = delete;
   MemoryDc& operator=(const MemoryDc&) = delete;
 
+  // A fresh DC compatible with `like` (replacing the one held).
+  void Create(HDC like) {
+    Reset();
+    dc_ = CreateCompatibleDC(like);
+  }
   HDC Get() const { return dc_; }
   explicit operator bool() const { return dc_ != nullptr; }
   // Selects `bitmap`; returns the one it replaced. The first replaced bitmap is kept for the end.
@@ -73,8 +78,8 @@ Bitmap CreateArgbBitmap(int width, int height, std::uint32_t** bits = nullptr);
 // A bitmap selected into a fresh memory DC, for drawing off screen.
 struct OffscreenSurface {
   OffscreenSurface(int width, int height);
+  Bitmap bitmap;  // before the DC, which gives it back first
   MemoryDc dc;
-  Bitmap bitmap;
   std::uint32_t* bits = nullptr;
   int width, height;
 };

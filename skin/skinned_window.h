@@ -102,13 +102,14 @@ struct SkinnedWindow {
   CaptionFade fade;  // hotCaptionButton, fadeIn, fadeOut and the timer flag
 
   // The composed background ("Ck_wtjbdx") in its DC, and the clean caption band beside it.
-  MemoryDc backgroundDc;
+  // (Bitmaps before their DCs: a DC gives its bitmap back before the bitmap is deleted.)
   Bitmap backgroundBitmap;
+  MemoryDc backgroundDc;
   std::uint32_t* backgroundBits = nullptr;
   int backgroundWidth = 0;
   int backgroundHeight = 0;
-  MemoryDc captionDc;
   Bitmap captionBitmap;
+  MemoryDc captionDc;
 
   std::vector<std::unique_ptr<ControlRecord>>& Kind(ControlKind kind) { return kinds[static_cast<std::size_t>(kind)]; }
 };
