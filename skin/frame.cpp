@@ -191,6 +191,7 @@ bool SkinEngine::OnMaximizedSize(SkinnedWindow& window) {
 }
 
 void SkinEngine::OnPress(SkinnedWindow& window, int x, int y) {
+  const HWND hwnd = window.hwnd;
   window.fade.in.button = 0;
   if (window.captionButtonsActive && !window.maximizedToWorkArea && !window.minimized) {
     const RECT client = ClientRect(window.hwnd);
@@ -204,7 +205,7 @@ void SkinEngine::OnPress(SkinnedWindow& window, int x, int y) {
     }
   }
   // The move loop may have ended with the window gone.
-  if (!IsWindow(window.hwnd) || WindowOf(window.hwnd) != &window) return;
+  if (!IsWindow(hwnd) || WindowOf(hwnd) != &window) return;
   if (!window.captionButtonsActive) return;
   pressedCaptionButton_ = CaptionButtonAt(window.strip, x, y);
   if (pressedCaptionButton_ >= 1) DrawCaptionButton(window, pressedCaptionButton_, 0, true);

@@ -231,6 +231,29 @@ TEST_F(FrameTest, DoubleClickOnTheCaptionDoesNothingForTheBoard) {
   EXPECT_FALSE(IsZoomed(hwnd));
 }
 
+TEST_F(FrameTest, MaximizingKeepsTheTaskBarVisible) {
+  HWND hwnd = MakeFrame(60, 60, 320, 240, "max", WS_POPUP | WS_VISIBLE | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+  engine->AttachFrame(hwnd);
+  SkinnedWindow& window = Record(hwnd);
+  ASSERT_EQ(window.captionButtons.size(), 3u);
+  engine->RunCaptionCommand(hwnd, 2);
+  Pump();
+  EXPECT_TRUE(window.maximizedToWorkArea);
+  RECT bar{};
+  if (HWND tray = FindWindowA("Shell_TrayWnd", nullptr)) GetWindowRect(tray, &bar);
+  RECT rect{};
+  GetWindowRect(hwnd, &rect);
+  EXPECT_EQ(rect.right - rect.left, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(rect.bottom - rect.top, GetSystemMetrics(SM_CYSCREEN) - (bar.bottom - bar.top));
+  // The strip follows the new width.
+  EXPECT_EQ(window.strip.x, GetSystemMetrics(SM_CXSCREEN) - window.strip.width + 1);
+
+  engine->RunCaptionCommand(hwnd, 2);
+  Pump();
+  EXPECT_FALSE(window.maximizedToWorkArea);
+  EXPECT_TRUE(WasReceived(WM_SYSCOMMAND, SC_RESTORE));
+}
+
 TEST_F(FrameTest, TrackingSizesAreBounded) {
   HWND hwnd = AttachedFrame(320, 240);
   MINMAXINFO info{};
