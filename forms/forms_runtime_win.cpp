@@ -408,12 +408,16 @@ void FormsRuntime::RunModal(LiveWindow& live) {
   }
   app_->Loop().RunModal(handle);
   // A quit can end the nested loop while the window is still there.
-  if (LiveWindow* still = Live(id)) {
-    for (auto [other, enabled] : still->disabledOthers) {
-      if (IsWindow(other)) EnableWindow(other, enabled);
-    }
-    still->disabledOthers.clear();
+  if (LiveWindow* still = Live(id)) EnableOthers(*still);
+}
+
+void FormsRuntime::EnableOthers(LiveWindow& live) {
+  // Before the modal window goes: the system hands the activation on to a window that is enabled
+  // by then, so the owner gets the keyboard back.
+  for (auto [other, enabled] : live.disabledOthers) {
+    if (IsWindow(other)) EnableWindow(other, enabled);
   }
+  live.disabledOthers.clear();
 }
 
 void FormsRuntime::CloseWindow(WindowId window) {
@@ -541,6 +545,7 @@ LRESULT FormsRuntime::HandleWindowMessage(LiveWindow& live, UINT message, WPARAM
   const WindowId id = live.id;
   switch (message) {
     case kCloseSelf:
+      EnableOthers(live);
       DestroyWindow(live.handle);
       return 0;
     case WM_CLOSE: {
@@ -548,7 +553,10 @@ LRESULT FormsRuntime::HandleWindowMessage(LiveWindow& live, UINT message, WPARAM
         std::int32_t result = 0;
         if (RaiseFor(live, 0, window_event::kCloseRequested, {}, &result) && result == 0) return 0;
       }
-      if (Live(id)) DestroyWindow(live.handle);
+      if (Live(id)) {
+        EnableOthers(live);
+        DestroyWindow(live.handle);
+      }
       return 0;
     }
     case WM_QUERYENDSESSION: {
@@ -634,9 +642,7 @@ void FormsRuntime::Destroyed(HWND handle, const Location& at) {
     if (at.index < live->units.size() && live->units[at.index].handle == handle) live->units[at.index].handle = nullptr;
     return;
   }
-  for (auto [other, enabled] : live->disabledOthers) {
-    if (IsWindow(other)) EnableWindow(other, enabled);
-  }
+  EnableOthers(*live);
   for (LiveUnit& unit : live->units) {
     unit.cursor.Reset();
     if (unit.handle) byHandle_.erase(unit.handle);

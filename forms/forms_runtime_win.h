@@ -117,6 +117,7 @@ class FormsRuntime {
   void LoadCursor(LiveWindow& live, std::size_t index);
   void Recreate(WindowRecord& record, LiveWindow& live, std::size_t index);
   void RunModal(LiveWindow& live);
+  void EnableOthers(LiveWindow& live);
   void DrainMessages();
 
   LiveWindow* Live(WindowId window);

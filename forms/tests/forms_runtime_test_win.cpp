@@ -286,13 +286,15 @@ TEST_F(FormsRuntimeTest, CommonAndFeedbackEventsCarryTheirArguments) {
 TEST_F(FormsRuntimeTest, EscClosesTheModalDialogWithoutItsButtonHandlers) {
   LoadMain();
   actions[kDialogCreated] = [&] {
-    PostMessageA(Handle(kDialog, kDialogOk), WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageA(Handle(kDialog, 0), WM_KEYDOWN, VK_ESCAPE, 0);
     return NoResult();
   };
   EXPECT_TRUE(forms().LoadWindow(kDialog, kMain, true));
   EXPECT_FALSE(forms().IsLoaded(kDialog));
   EXPECT_EQ(CallsOf(kDialogCancelHandler) + CallsOf(kDialogOkHandler), 0u);
-  EXPECT_TRUE(IsWindowEnabled(Handle(kMain, 0)));  // enabled again after the dialog
+  // Enabled again before the dialog went, so the board got the activation back.
+  EXPECT_TRUE(IsWindowEnabled(Handle(kMain, 0)));
+  EXPECT_EQ(GetActiveWindow(), Handle(kMain, 0));
 }
 
 TEST_F(FormsRuntimeTest, DialogClosedFromItsOwnHandlerGoesAfterTheHandler) {
