@@ -12,6 +12,7 @@
 
 #include "forms/carried_resource.h"
 #include "forms/forms_runtime_win.h"
+#include "forms/input_mapping.h"
 #include "forms/kinds.h"
 #include "forms/tests/resource_builder.h"
 #include "forms/unit_commands.h"
@@ -346,15 +347,27 @@ class SmallWindowTest : public FormsRuntimeTest {
     window.width = 200;
     window.height = 150;
     window.flags = 1;
-    window.events = {{0, 0}, {3, 1}, {4, 2}, {1, 3}};
+    window.events = {{0, 0}, {3, 1}, {4, 2}, {1, 3}, {7, 6}, {10, 7}, {11, 8}};
     TestUnit button;
     button.id = 0x16010001;
     button.name = "b";
     button.width = 80;
     button.height = 24;
-    button.events = {{-1, 4}, {0, 5}};
+    button.events = {{-1, 4}, {0, 5}, {-9, 9}, {-11, 10}, {-7, 11}};
     button.kindData = testing::ButtonData("b");
-    bytes_ = testing::ResourceBytes({testing::WindowOf(kMain, {window, button})}).data;
+    TestUnit second = button;
+    second.id = 0x16010002;
+    second.name = "c";
+    second.top = 40;
+    second.events = {};
+    TestUnit label;
+    label.id = 0x16010003;
+    label.kind = kind_ids::kLabel;
+    label.name = "l";
+    label.top = 80;
+    label.flags = 1;  // no tab stop
+    label.events = {};
+    bytes_ = testing::ResourceBytes({testing::WindowOf(kMain, {window, button, second, label})}).data;
     Read(std::as_bytes(std::span(bytes_)));
   }
   std::vector<std::uint8_t> bytes_;
@@ -364,8 +377,10 @@ TEST_F(SmallWindowTest, CreatedThenMovedThenResizedOnceEach) {
   ASSERT_TRUE(forms().LoadWindow(kMain, 0, false));
   Pump();
   std::vector<std::size_t> order;
-  for (const Call& call : calls) order.push_back(call.slot);
-  EXPECT_EQ(order, (std::vector<std::size_t>{0, 1, 2}));
+  for (const Call& call : calls) {
+    if (call.slot <= 2 || call.slot == 7) order.push_back(call.slot);
+  }
+  EXPECT_EQ(order, (std::vector<std::size_t>{0, 1, 2, 7}));  // Created, Moved, Resized, Shown
   SetWindowPos(Handle(kMain, 0), nullptr, 30, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   EXPECT_EQ(CallsOf(1), 2u);
 }
@@ -391,10 +406,83 @@ TEST_F(SmallWindowTest, CloseRequestReturningZeroKeepsTheWindow) {
   actions[3] = [] { return Result(0); };
   SendMessageA(Handle(kMain, 0), WM_CLOSE, 0, 0);
   EXPECT_TRUE(forms().IsLoaded(kMain));
+  EXPECT_EQ(SendMessageA(Handle(kMain, 0), WM_QUERYENDSESSION, 0, 0), FALSE);
   actions[3] = nullptr;
   SendMessageA(Handle(kMain, 0), WM_CLOSE, 0, 0);
   EXPECT_FALSE(forms().IsLoaded(kMain));
-  EXPECT_EQ(CallsOf(3), 2u);
+  EXPECT_EQ(CallsOf(3), 3u);
+}
+
+TEST_F(SmallWindowTest, KeyEventsTabAndCharacterArguments) {
+  ASSERT_TRUE(forms().LoadWindow(kMain, 0, false));
+  HWND first = Handle(kMain, 0x16010001);
+  HWND second = Handle(kMain, 0x16010002);
+  SetFocus(first);
+  EXPECT_EQ(CallsOf(11), 1u);  // GotFocus
+
+  BYTE keys[256] = {};
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  SendMessageA(first, WM_KEYDOWN, VK_NUMPAD5, 0);
+  ASSERT_EQ(CallsOf(9), 1u);
+  EXPECT_EQ(calls.back().arguments, (std::vector<std::int32_t>{0x35, key_state::kCtrl}));
+  SendMessageA(first, WM_KEYDOWN, VK_CONTROL, 0);
+  EXPECT_EQ(calls.back().arguments, (std::vector<std::int32_t>{VK_CONTROL, 0}));
+  keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+
+  // Tab goes to the next unit with a tab stop in list order, past the label, and wraps round.
+  SendMessageA(first, WM_KEYDOWN, VK_TAB, 0);
+  EXPECT_EQ(GetFocus(), second);
+  SendMessageA(second, WM_KEYDOWN, VK_TAB, 0);
+  EXPECT_EQ(GetFocus(), first);
+  keys[VK_SHIFT] = 0x80;
+  SetKeyboardState(keys);
+  SendMessageA(first, WM_KEYDOWN, VK_TAB, 0);
+  EXPECT_EQ(GetFocus(), second);
+  keys[VK_SHIFT] = 0;
+  SetKeyboardState(keys);
+
+  SendMessageA(first, WM_CHAR, 'x', 0);
+  EXPECT_EQ(calls.back().arguments, (std::vector<std::int32_t>{'x'}));
+}
+
+TEST_F(SmallWindowTest, IdleEventAndItsAnswer) {
+  ASSERT_TRUE(forms().LoadWindow(kMain, 0, false));
+  auto& raiseIdle = App().Hooks().loop.raiseIdleEvent;
+  EXPECT_FALSE(raiseIdle(kMain, 25));  // returns nothing: no more idle calls this period
+  EXPECT_EQ(calls.back().arguments, (std::vector<std::int32_t>{25}));
+  actions[6] = [] { return Result(1); };
+  EXPECT_TRUE(raiseIdle(kMain, 30));
+  EXPECT_EQ(App().Hooks().loop.loadedWindowIds(), (std::vector<std::uint32_t>{kMain}));
+}
+
+TEST_F(SmallWindowTest, VisibleDisabledAndCursorProperties) {
+  ASSERT_TRUE(forms().LoadWindow(kMain, 0, false));
+  HWND button = Handle(kMain, 0x16010001);
+  WriteInt(kMain, 0x16010001, 6, 1);
+  EXPECT_FALSE(IsWindowEnabled(button));
+  EXPECT_EQ(ReadInt(kMain, 0x16010001, 6), 1);
+  WriteInt(kMain, 0x16010001, 5, 0);
+  EXPECT_FALSE(IsWindowVisible(button));
+  WriteInt(kMain, 0, 5, 0);
+  EXPECT_EQ(CallsOf(8), 1u);  // Hidden
+
+  // The hand cursor as 4 stored bytes; shown over the unit's client area.
+  const std::uint8_t hand[] = {0x89, 0x7F, 0, 0};
+  runtime::ByteSet bytes(hand);
+  forms().WriteProperty(kMain, 0x16010002, 7, runtime::ValueCell::ByteSet(bytes.block()));
+  HWND second = Handle(kMain, 0x16010002);
+  EXPECT_EQ(SendMessageA(second, WM_SETCURSOR, reinterpret_cast<WPARAM>(second), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), TRUE);
+  EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_HAND));
+  EXPECT_EQ(forms().ReadProperty(kMain, 0x16010002, 7).bytes().size(), 4u);
+
+  // Flags written while loaded stay for the next load.
+  forms().DestroyAllWindows();
+  EXPECT_EQ(ReadInt(kMain, 0x16010001, 6), 1);
+  EXPECT_EQ(ReadInt(kMain, 0x16010001, 5), 0);
+  ASSERT_TRUE(forms().LoadWindow(kMain, 0, false));
+  EXPECT_FALSE(IsWindowEnabled(Handle(kMain, 0x16010001)));
 }
 
 }  // namespace
