@@ -252,7 +252,12 @@ LRESULT SkinEngine::FrameMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     case WM_SIZE:
       window->fade.hot = 0;
       if (settings_.firstSize) {
+        // The first size comes with the first show, which composes anyway; but a background
+        // already made for another size must still be rebuilt.
         settings_.firstSize = false;
+        const bool stale = window->backgroundDc && (LOWORD(lParam) != window->backgroundWidth ||
+                                                    HIWORD(lParam) != window->backgroundHeight);
+        if (stale) window->backgroundDirty = true;
       } else {
         window->backgroundDirty = true;
       }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <utility>
 
 #include "skin/skin_engine.h"
 #include "skin/tests/skin_test_support.h"
@@ -252,6 +253,27 @@ TEST_F(FrameTest, MaximizingKeepsTheTaskBarVisible) {
   Pump();
   EXPECT_FALSE(window.maximizedToWorkArea);
   EXPECT_TRUE(WasReceived(WM_SYSCOMMAND, SC_RESTORE));
+}
+
+TEST_F(FrameTest, ResizingRebuildsBackgroundRegionAndStrip) {
+  HWND hwnd = AttachedFrame(320, 240);
+  SkinnedWindow& window = Record(hwnd);
+  for (const auto [width, height] : {std::pair{400, 300}, std::pair{260, 180}}) {
+    SCOPED_TRACE(width);
+    SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump();
+    EXPECT_EQ(window.backgroundWidth, width);
+    EXPECT_EQ(window.backgroundHeight, height);
+    EXPECT_FALSE(window.backgroundDirty);
+    EXPECT_EQ(window.strip.x, width - 68 + 1);
+    Region region(CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(GetWindowRgn(hwnd, region.Get()), ERROR);
+    EXPECT_TRUE(PtInRegion(region.Get(), width - 3, height - 3));
+    EXPECT_FALSE(PtInRegion(region.Get(), width - 1, height - 1));
+    // The outline runs along the new bottom edge.
+    EXPECT_LT(Luma(BackgroundPixel(window, width / 2, height - 1)), Luma(BackgroundPixel(window, width / 2, height - 6)) - 150);
+  }
 }
 
 TEST_F(FrameTest, TrackingSizesAreBounded) {
