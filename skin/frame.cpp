@@ -331,6 +331,9 @@ LRESULT SkinEngine::FrameMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
       }
       break;
     }
+    case WM_DESTROY:
+      FreeEditBackgrounds(*window);
+      break;
     case WM_NCDESTROY:
       Cleanup(hwnd);
       return old ? CallWindowProcA(old, hwnd, message, wParam, lParam) : DefWindowProcA(hwnd, message, wParam, lParam);

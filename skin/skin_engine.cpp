@@ -297,16 +297,21 @@ std::unique_ptr<OffscreenSurface> SkinEngine::BackgroundBehind(HWND control) con
   return surface;
 }
 
+void SkinEngine::FreeEditBackgrounds(SkinnedWindow& window) {
+  for (const auto& edit : window.Kind(ControlKind::kEdits)) {
+    if (!IsWindow(edit->hwnd)) continue;
+    DeleteObject(reinterpret_cast<HGDIOBJ>(props::Get(edit->hwnd, props::kBackgroundBrush)));
+    DeleteObject(reinterpret_cast<HGDIOBJ>(props::Get(edit->hwnd, props::kBackgroundBitmap)));
+    props::Set(edit->hwnd, props::kBackgroundBrush, 0);
+    props::Set(edit->hwnd, props::kBackgroundBitmap, 0);
+  }
+}
+
 void SkinEngine::Cleanup(HWND hwnd) {
   const std::size_t index = registry_.IndexOf(hwnd);
   SkinnedWindow* window = registry_.At(index);
   if (!window) return;
-  for (const auto& edit : window->Kind(ControlKind::kEdits)) {
-    DeleteObject(reinterpret_cast<HGDIOBJ>(props::Get(edit->hwnd, props::kBackgroundBitmap)));
-    DeleteObject(reinterpret_cast<HGDIOBJ>(props::Get(edit->hwnd, props::kBackgroundBrush)));
-    props::Set(edit->hwnd, props::kBackgroundBitmap, 0);
-    props::Set(edit->hwnd, props::kBackgroundBrush, 0);
-  }
+  FreeEditBackgrounds(*window);
   // The record's DCs select their first bitmaps back and go with it.
   registry_.Remove(index);
   KillTimer(hwnd, reinterpret_cast<UINT_PTR>(hwnd));

@@ -158,6 +158,24 @@ TEST_F(SkinEngineTest, DestroyingOneWindowRenumbersTheOther) {
   EXPECT_EQ(info.ptMinTrackSize.x, 200);
 }
 
+TEST_F(SkinEngineTest, DestroyingAWindowFreesItsEditsBrushAndBitmap) {
+  engine->SetChildKinds({{ControlKind::kEdits, "Edit", nullptr, &ProbeProcedure}});
+  HWND hwnd = MakeFrame(10, 10, 300, 200);
+  HWND edit = Child(hwnd, "Edit", 0, 10, 10, 100, 20);
+  Attach(hwnd);
+  ASSERT_EQ(Record(hwnd).Kind(ControlKind::kEdits).size(), 1u);
+  HBITMAP bitmap = CreateBitmap(4, 4, 1, 32, nullptr);
+  HBRUSH brush = CreatePatternBrush(bitmap);
+  props::Set(edit, props::kBackgroundBitmap, reinterpret_cast<std::intptr_t>(bitmap));
+  props::Set(edit, props::kBackgroundBrush, reinterpret_cast<std::intptr_t>(brush));
+  ASSERT_EQ(GetObjectType(bitmap), static_cast<DWORD>(OBJ_BITMAP));
+
+  DestroyWindow(hwnd);
+  EXPECT_EQ(engine->Registry().Count(), 0u);
+  EXPECT_EQ(GetObjectType(bitmap), 0u);
+  EXPECT_EQ(GetObjectType(brush), 0u);
+}
+
 TEST_F(SkinEngineTest, ControlsPaintOverTheWindowBackgroundWithThePanelTint) {
   HWND hwnd = AttachedFrame(320, 240);
   HWND group = Child(hwnd, "Button", BS_GROUPBOX, 20, 60, 200, 120, "g");
