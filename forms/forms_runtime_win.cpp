@@ -374,10 +374,9 @@ void FormsRuntime::Recreate(WindowRecord& record, LiveWindow& live, std::size_t 
   HWND above = GetWindow(old, GW_HWNDPREV);
   const int controlId = GetDlgCtrlID(old);
   const bool visible = (GetWindowLongPtrA(old, GWL_STYLE) & WS_VISIBLE) != 0;
-  std::vector<KindData> data;
-  ReadWindowKindData(record, &data);
+  const KindData data = unit.control->CurrentData();
   const UnitRecord unitRecord = record.units.Record(index);
-  UnitCreateContext context{unitRecord, data[index], live.handle, false, controlId, 0};
+  UnitCreateContext context{unitRecord, data, live.handle, false, controlId, 0};
   if (unitRecord.flags & unit_flags::kDisabled) context.commonStyle |= WS_DISABLED;
   if (unitRecord.flags & unit_flags::kTabStop) context.commonStyle |= WS_TABSTOP;
   auto control = CreateUnitControl(context);
@@ -608,6 +607,7 @@ bool FormsRuntime::HandleKey(LiveWindow& live, std::size_t index, UINT key) {
       }
       return true;
     case VK_TAB:
+      if (GetKeyState(VK_MENU) < 0) return false;  // Alt+Tab belongs to the system
       MoveFocus(live, GetKeyState(VK_SHIFT) >= 0);
       return true;
     default:

@@ -130,6 +130,9 @@ class PlainControl : public UnitControl {
   bool ClaimsKey(UINT) override { return false; }
   void AllUnitsCreated(const UnitHandleLookup&) override {}
 
+  KindData CurrentData() const override { return data_; }
+  void KeepData(const KindData& data) { data_ = data; }
+
   void AdoptFont(const FontValue& font) {
     font_ = std::make_unique<OwnedFont>(font);
     SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_->Get()), FALSE);
@@ -139,6 +142,7 @@ class PlainControl : public UnitControl {
   KindId kind_;
   HWND window_;
   std::unique_ptr<OwnedFont> font_;
+  KindData data_;
 };
 
 class ComboBoxControl final : public PlainControl {
@@ -151,6 +155,14 @@ class ComboBoxControl final : public PlainControl {
     return true;
   }
   WriteOutcome WriteProperty(int kindIndex, const runtime::ValueCell& value) override {
+    if (kindIndex == 0) {
+      // The list's type is a creation style.
+      if (auto* combo = std::get_if<ComboBoxData>(&data_)) {
+        combo->settings[0] = static_cast<std::uint32_t>(value.AsInteger());
+        return WriteOutcome::Recreate;
+      }
+      return WriteOutcome::Unknown;
+    }
     if (kindIndex != 11) return WriteOutcome::Unknown;
     const auto count = static_cast<std::int32_t>(SendMessageA(window_, CB_GETCOUNT, 0, 0));
     std::int32_t index = value.AsInteger();
@@ -176,6 +188,22 @@ class ComboBoxControl final : public PlainControl {
   }
   bool ClaimsKey(UINT key) override {
     return (key == VK_ESCAPE || key == VK_RETURN) && SendMessageA(window_, CB_GETDROPPEDSTATE, 0, 0);
+  }
+  // The items added at run time go with the control into its next incarnation.
+  KindData CurrentData() const override {
+    KindData data = data_;
+    if (auto* combo = std::get_if<ComboBoxData>(&data)) {
+      combo->items.clear();
+      const auto count = SendMessageA(window_, CB_GETCOUNT, 0, 0);
+      for (LRESULT i = 0; i < count; ++i) {
+        const auto length = SendMessageA(window_, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+        std::string item(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
+        SendMessageA(window_, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
+        item.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+        combo->items.push_back(std::move(item));
+      }
+    }
+    return data;
   }
 };
 
@@ -302,7 +330,7 @@ HWND CreateChild(const char* className, const std::string& text, DWORD style,
                          nullptr);
 }
 
-std::unique_ptr<UnitControl> CreateWindowUnit(const UnitCreateContext& context) {
+std::unique_ptr<PlainControl> CreateWindowUnit(const UnitCreateContext& context) {
   RegisterWindowClass();
   const auto* data = std::get_if<WindowData>(&context.data);
   const WindowData defaults;
@@ -349,8 +377,7 @@ std::unique_ptr<UnitControl> CreateWindowUnit(const UnitCreateContext& context) 
 
 }  // namespace
 
-std::unique_ptr<UnitControl> CreateUnitControl(const UnitCreateContext& context) {
-  InitCommonControlsOnce();
+static std::unique_ptr<PlainControl> CreatePlainControl(const UnitCreateContext& context) {
   const KindId kind = context.record.kind;
   if (kind == kind_ids::kWindow) return CreateWindowUnit(context);
   if (kind == kind_ids::kCommonDlg) {
@@ -431,6 +458,13 @@ std::unique_ptr<UnitControl> CreateUnitControl(const UnitCreateContext& context)
     return control;
   }
   return nullptr;
+}
+
+std::unique_ptr<UnitControl> CreateUnitControl(const UnitCreateContext& context) {
+  InitCommonControlsOnce();
+  auto control = CreatePlainControl(context);
+  if (control) control->KeepData(context.data);
+  return control;
 }
 
 }  // namespace forms

@@ -53,6 +53,9 @@ class UnitControl {
   virtual bool ClaimsKey(UINT virtualKey) = 0;
   // Every unit of the window exists.
   virtual void AllUnitsCreated(const UnitHandleLookup& lookup) = 0;
+  // The kind's settings as they stand now, for making the control again in place after a
+  // setting that only creation can apply was written.
+  virtual KindData CurrentData() const = 0;
 };
 
 // Null when the kind cannot be created or creation failed.

@@ -211,6 +211,31 @@ TEST_F(FormsRuntimeTest, CodeWritesRaiseNothingButTheUsersSelectionDoesAfterItSe
   EXPECT_EQ(CallsOf(kVolumeChanged), 1u);
 }
 
+TEST_F(FormsRuntimeTest, ACreationStyleRemakesTheControlInPlaceQuietly) {
+  LoadMain();
+  HWND old = Handle(kMain, kCombo);
+  for (const char* item : {"无", "设备一", "设备二"}) SendMessageA(old, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+  const int id = GetDlgCtrlID(old);
+  HWND below = GetWindow(old, GW_HWNDNEXT);
+  calls.clear();
+  WriteInt(kMain, kCombo, 8, 1);  // ComboType: a drop-down with an edit field
+  Pump();
+  HWND made = Handle(kMain, kCombo);
+  ASSERT_NE(made, old);
+  EXPECT_FALSE(IsWindow(old));
+  EXPECT_EQ(GetWindowLongPtrA(made, GWL_STYLE) & 3, CBS_DROPDOWN);
+  EXPECT_EQ(SendMessageA(made, CB_GETCOUNT, 0, 0), 3);
+  EXPECT_EQ(GetDlgCtrlID(made), id);
+  EXPECT_EQ(GetWindow(made, GW_HWNDNEXT), below);
+  EXPECT_TRUE(IsWindowVisible(made));
+  EXPECT_TRUE(calls.empty());
+  // The new control raises its events like the old one.
+  SendMessageA(Handle(kMain, 0), WM_COMMAND, MAKEWPARAM(id, CBN_DROPDOWN), reinterpret_cast<LPARAM>(made));
+  SendMessageA(Handle(kMain, 0), WM_COMMAND, MAKEWPARAM(id, CBN_SELENDOK), reinterpret_cast<LPARAM>(made));
+  Pump();
+  EXPECT_EQ(CallsOf(kChannelSelected), 1u);
+}
+
 TEST_F(FormsRuntimeTest, RecordKeptValuesSurviveAClosedWindow) {
   const std::string tag = "Ctrl+Alt+F5";
   forms().WriteProperty(kDialog, kDialogOk, 4, runtime::ValueCell::Text(tag.c_str()));
