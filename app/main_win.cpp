@@ -13,6 +13,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   runtime::RuntimeApp& app = runtime::RuntimeApp::Instance();
   const auto handlers = board::BoardHandlers();
   forms::FormsRuntime::Instance().Install(app, handlers);
+#if SB_UNIT_KINDS_FROM_CONTROLS
+  forms::FormsRuntime::Instance().SetUnitKinds(&controls::CreateUnitControl);
+#endif
 
   runtime::ProgramDescriptor descriptor;
   descriptor.codeBase = reinterpret_cast<std::uintptr_t>(handlers.data());

@@ -269,7 +269,7 @@ HWND FormsRuntime::CreateWindowUnits(WindowRecord& record, LiveWindow& live, HWN
     const UnitRecord unitRecord = units.Record(0);
     UnitCreateContext context{unitRecord, data[0], owner, popup, 0, 0};
     if (unitRecord.flags & unit_flags::kDisabled) context.commonStyle |= WS_DISABLED;
-    live.units[0].control = CreateUnitControl(context);
+    live.units[0].control = createUnit_(context);
     if (!live.units[0].control || !live.units[0].control->Handle()) return nullptr;
     live.units[0].handle = live.units[0].control->Handle();
     live.handle = live.units[0].handle;
@@ -282,7 +282,7 @@ HWND FormsRuntime::CreateWindowUnits(WindowRecord& record, LiveWindow& live, HWN
     UnitCreateContext context{unitRecord, data[i], live.handle, false, controlId, 0};
     if (unitRecord.flags & unit_flags::kDisabled) context.commonStyle |= WS_DISABLED;
     if (unitRecord.flags & unit_flags::kTabStop) context.commonStyle |= WS_TABSTOP;
-    live.units[i].control = CreateUnitControl(context);
+    live.units[i].control = createUnit_(context);
     if (!live.units[i].control) return nullptr;
     live.units[i].handle = live.units[i].control->Handle();
     controlId += 10;
@@ -379,7 +379,7 @@ void FormsRuntime::Recreate(WindowRecord& record, LiveWindow& live, std::size_t 
   UnitCreateContext context{unitRecord, data, live.handle, false, controlId, 0};
   if (unitRecord.flags & unit_flags::kDisabled) context.commonStyle |= WS_DISABLED;
   if (unitRecord.flags & unit_flags::kTabStop) context.commonStyle |= WS_TABSTOP;
-  auto control = CreateUnitControl(context);
+  auto control = createUnit_(context);
   if (!control) return;
   byHandle_.erase(old);
   unit.control = std::move(control);  // the old control goes with its window

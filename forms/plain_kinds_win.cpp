@@ -1,5 +1,6 @@
 // The unit kinds over plain platform controls of the right classes: enough for the windows to
-// show, take input and answer the kind properties and events the board uses.
+// show, take input and answer the kind properties and events the board uses, until the program
+// hands the runtime the unit-kind layer.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -12,8 +13,8 @@
 namespace forms {
 namespace {
 
-constexpr UINT kSelectionSettled = 0x8F01;  // a combo box's own note that a selection settled
-constexpr UINT kFeedback = 0x8075;
+constexpr UINT kSelectionSettled = controls::kSelectionSettledMessage;
+constexpr UINT kFeedback = controls::kFeedbackMessage;
 constexpr char kWindowClass[] = "WTWindow";
 
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
@@ -460,7 +461,7 @@ static std::unique_ptr<PlainControl> CreatePlainControl(const UnitCreateContext&
   return nullptr;
 }
 
-std::unique_ptr<UnitControl> CreateUnitControl(const UnitCreateContext& context) {
+std::unique_ptr<UnitControl> CreatePlainUnitControl(const UnitCreateContext& context) {
   InitCommonControlsOnce();
   auto control = CreatePlainControl(context);
   if (control) control->KeepData(context.data);
