@@ -213,10 +213,13 @@ bool FormsRuntime::LoadWindow(WindowId window, WindowId owner, bool modal) {
   HWND handle = CreateWindowUnits(*record, live, ownerHandle, modal);
   if (!handle) {
     --loadsInProgress_;
+    // The partial window goes with everything made so far; its destruction removes the entry.
     if (Live(window)) {
       HWND partial = live.handle;
       if (partial && IsWindow(partial)) DestroyWindow(partial);
-      for (std::size_t i = 0; i < live.units.size(); ++i) byHandle_.erase(live.units[i].handle);
+    }
+    if (LiveWindow* left = Live(window)) {
+      for (const LiveUnit& unit : left->units) byHandle_.erase(unit.handle);
       live_.erase(window);
     }
     return false;

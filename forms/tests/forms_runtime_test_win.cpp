@@ -392,11 +392,36 @@ class SmallWindowTest : public FormsRuntimeTest {
     label.top = 80;
     label.flags = 1;  // no tab stop
     label.events = {};
-    bytes_ = testing::ResourceBytes({testing::WindowOf(kMain, {window, button, second, label})}).data;
+    units_ = {window, button, second, label};
+    bytes_ = testing::ResourceBytes({testing::WindowOf(kMain, units_)}).data;
     Read(std::as_bytes(std::span(bytes_)));
   }
+  std::vector<testing::TestUnit> units_;
   std::vector<std::uint8_t> bytes_;
 };
+
+TEST_F(SmallWindowTest, AUnitThatCannotBeCreatedFailsTheLoadAndLeavesNothing) {
+  // The second button's settings claim a version this program cannot read.
+  units_[2].kindData = testing::ButtonData("c", 9);
+  bytes_ = testing::ResourceBytes({testing::WindowOf(kMain, units_)}).data;
+  Read(std::as_bytes(std::span(bytes_)));
+  const std::size_t windowsBefore = forms().LoadedWindows().size();
+  EXPECT_FALSE(forms().LoadWindow(kMain, 0, false));
+  EXPECT_FALSE(forms().IsLoaded(kMain));
+  EXPECT_EQ(forms().LoadedWindows().size(), windowsBefore);
+  EXPECT_FALSE(IsUnitValid(WindowRef(kMain)));
+  EXPECT_EQ(GetWindowHandle(Unit(kMain, 0x16010001)), nullptr);
+  EXPECT_TRUE(calls.empty());
+}
+
+TEST_F(SmallWindowTest, LoadingALoadedWindowKeepsIt) {
+  ASSERT_TRUE(forms().LoadWindow(kMain, 0, false));
+  HWND first = Handle(kMain, 0);
+  EXPECT_TRUE(forms().LoadWindow(kMain, 0, false));
+  EXPECT_EQ(Handle(kMain, 0), first);
+  EXPECT_EQ(CallsOf(0), 1u);  // Created once
+  EXPECT_EQ(GetWindowHandle(Unit(kMain, 0x16010001)), Handle(kMain, 0x16010001));
+}
 
 TEST_F(SmallWindowTest, CreatedThenMovedThenResizedOnceEach) {
   ASSERT_TRUE(forms().LoadWindow(kMain, 0, false));
