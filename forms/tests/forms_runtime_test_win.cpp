@@ -260,6 +260,15 @@ TEST_F(FormsRuntimeTest, RecordKeptValuesSurviveAClosedWindow) {
   EXPECT_EQ(ReadInt(kDialog, kDialogOk, 1), 60);
   EXPECT_EQ(ReadInt(kDialog, kDialogOk, 0), 24);
 
+  // The captions the board rewrites: the dialog's title and a button's caption.
+  forms().WriteProperty(kDialog, 0, 8, runtime::ValueCell::Text("修改快捷键:群众笑声"));
+  char title[64] = {};
+  GetWindowTextA(dialog, title, sizeof title);
+  EXPECT_STREQ(title, "修改快捷键:群众笑声");
+  EXPECT_EQ(ReadText(kDialog, 0, 8), "修改快捷键:群众笑声");
+  forms().WriteProperty(kDialog, kDialogOk, 10, runtime::ValueCell::Text("好"));
+  EXPECT_EQ(ReadText(kDialog, kDialogOk, 10), "好");
+
   DestroyUnit(WindowRef(kDialog));
   EXPECT_TRUE(IsUnitValid(WindowRef(kDialog)));  // the close completes later
   Pump();
