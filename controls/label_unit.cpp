@@ -1,0 +1,223 @@
+// Label: painted by the runtime itself: optional gradient frame, a picture, gradient or plain
+// background, then the caption with its alignment and text effect.
+#include <algorithm>
+
+#include "controls/frame_rules.h"
+#include "controls/picture.h"
+#include "controls/picture_fit.h"
+#include "controls/value_rules.h"
+#include "controls/win_support.h"
+
+namespace controls {
+namespace {
+
+// Where each kind property (index + 8) sits in the stored settings.
+int SettingOf(int property) {
+  switch (property) {
+    case 9: return 0;
+    case 11: return 1;
+    case 10: return 2;
+    case 12: return 3;
+    case 13: return 4;
+    case 14: return 5;
+    case 16: return 6;
+    case 17: return 7;
+    case 19: return 8;
+    case 20: return 9;
+    case 21: return 10;
+    case 22: return 11;
+    case 23: return 12;
+    case 24: return 13;
+    case 26: return 14;
+    case 25: return 15;
+    default: return -1;
+  }
+}
+
+COLORREF Blend(COLORREF a, COLORREF b, int step, int steps) {
+  if (steps <= 0) return a;
+  auto mix = [&](int x, int y) { return x + (y - x) * step / steps; };
+  return RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)), mix(GetBValue(a), GetBValue(b)));
+}
+
+// The colour at `step` of `steps` along a path through `colours` (two or three).
+COLORREF Along(const std::vector<std::uint32_t>& colours, int step, int steps) {
+  const int segments = static_cast<int>(colours.size()) - 1;
+  if (steps <= 0) return colours.front() & 0xFFFFFF;
+  const int scaled = step * segments;
+  const int segment = std::min(scaled / steps, segments - 1);
+  return Blend(colours[segment] & 0xFFFFFF, colours[segment + 1] & 0xFFFFFF, scaled - segment * steps, steps);
+}
+
+void Fill(HDC dc, const RECT& rect, COLORREF colour) {
+  GdiObject<HBRUSH> brush(CreateSolidBrush(colour));
+  FillRect(dc, &rect, brush.Get());
+}
+
+// Modes 1..4: left to right, top to bottom, right to left, bottom to top; 5..8 repeat them.
+void GradientBackground(HDC dc, const RECT& rect, std::uint32_t mode, const std::vector<std::uint32_t>& colours) {
+  const int direction = static_cast<int>((mode - 1) % 4);
+  const bool horizontal = direction == 0 || direction == 2;
+  const int length = horizontal ? rect.right - rect.left : rect.bottom - rect.top;
+  for (int i = 0; i < length; ++i) {
+    const int step = direction < 2 ? i : length - 1 - i;
+    RECT strip = rect;
+    if (horizontal) {
+      strip.left = rect.left + i;
+      strip.right = strip.left + 1;
+    } else {
+      strip.top = rect.top + i;
+      strip.bottom = strip.top + 1;
+    }
+    Fill(dc, strip, Along(colours, step, length - 1));
+  }
+}
+
+class Label final : public ChildControl, public Painter {
+ public:
+  Label(HWND window, forms::LabelData data) : ChildControl(window), data_(std::move(data)) {
+    data_.settings[1] = LabelFrameWidth(data_.settings[1]);
+    textFont_ = UnitFont(data_.font);
+    picture_ = DecodePicture(data_.picture);
+  }
+  ~Label() override { SetPainter(window_, nullptr); }
+
+  void Finish() {
+    SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.Get()), FALSE);
+    ApplyBorderStyle(window_, data_.BorderStyle());
+    SetPainter(window_, this);
+  }
+
+  void Paint(HDC dc, const RECT& update) override {
+    RECT rect;
+    GetClientRect(window_, &rect);
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, update.left, update.top, update.right, update.bottom);
+    const auto width = static_cast<int>(data_.settings[1]);
+    if (data_.BorderStyle() == 6 && width > 0) {
+      const std::vector<std::uint32_t> colours = SetColours(data_.settings[3], data_.settings[4], data_.settings[5]);
+      if (colours.size() >= 2) {
+        for (int i = 0; i < width; ++i) {
+          const RECT ring{rect.left + i, rect.top + i, rect.right - i, rect.bottom - i};
+          GdiObject<HBRUSH> brush(CreateSolidBrush(Along(colours, i, width - 1)));
+          FrameRect(dc, &ring, brush.Get());
+        }
+        InflateRect(&rect, -width, -width);
+      }
+    }
+    IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
+
+    const std::uint32_t gradientMode = data_.settings[9];
+    const std::vector<std::uint32_t> gradient = SetColours(data_.settings[10], data_.settings[11], data_.settings[12]);
+    if (picture_) {
+      Fill(dc, rect, ShownColour(data_.BackColor()));
+      const SIZE size = picture_->Size();
+      const PlacedRect at = PlacePicture(data_.settings[8], rect.right - rect.left, rect.bottom - rect.top, size.cx, size.cy);
+      const RECT target{rect.left + at.left, rect.top + at.top, rect.left + at.left + at.width, rect.top + at.top + at.height};
+      picture_->Draw(dc, target);
+    } else if (gradientMode >= 1 && gradientMode <= 8 && gradient.size() >= 2) {
+      GradientBackground(dc, rect, gradientMode, gradient);
+    } else {
+      Fill(dc, rect, ShownColour(data_.BackColor()));
+    }
+
+    const std::string caption = WindowText(window_);
+    if (!caption.empty()) {
+      HGDIOBJ oldFont = SelectObject(dc, textFont_.Get());
+      SetBkMode(dc, TRANSPARENT);
+      UINT flags = DT_NOCLIP;
+      const std::uint32_t hAlign = data_.settings[13];
+      flags |= hAlign == 1 ? DT_CENTER : hAlign == 2 ? DT_RIGHT : DT_LEFT;
+      if (data_.settings[15] == 1) {
+        flags |= DT_WORDBREAK | DT_VCENTER;
+      } else {
+        const std::uint32_t vAlign = data_.settings[14];
+        flags |= DT_SINGLELINE | (vAlign == 1 ? DT_VCENTER : vAlign == 2 ? DT_BOTTOM : DT_TOP);
+      }
+      for (const TextPass& pass : TextPasses(data_.settings[0], data_.TextColor())) {
+        RECT place = rect;
+        OffsetRect(&place, pass.dx, pass.dy);
+        SetTextColor(dc, pass.colour & 0xFFFFFF);
+        DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &place, flags);
+      }
+      SelectObject(dc, oldFont);
+    }
+    RestoreDC(dc, saved);
+  }
+
+  bool ReadProperty(int kindIndex, runtime::Value& value) override {
+    const int property = kindIndex + 8;
+    if (const int at = SettingOf(property); at >= 0) {
+      const std::uint32_t stored = data_.settings[static_cast<std::size_t>(at)];
+      value = property == 25 ? BoolValue(stored == 1) : IntegerValue(static_cast<std::int32_t>(stored));
+      return true;
+    }
+    switch (property) {
+      case 8: value = TextResult(WindowText(window_)); return true;
+      case 15: value = FontResult(data_.font); return true;
+      case 18: value = BytesResult(data_.picture); return true;
+      case 27: value = TextResult(data_.property27); return true;
+      case 28: value = TextResult(data_.property28); return true;
+      default: return false;
+    }
+  }
+
+  WriteOutcome WriteProperty(int kindIndex, const runtime::ValueCell& value) override {
+    const int property = kindIndex + 8;
+    if (const int at = SettingOf(property); at >= 0) {
+      data_.settings[static_cast<std::size_t>(at)] = property == 11 ? LabelFrameWidth(value.low) : value.low;
+      if (property == 10) ApplyBorderStyle(window_, data_.BorderStyle());
+    } else {
+      switch (property) {
+        case 8:
+          data_.caption = TextOf(value);
+          SetWindowTextA(window_, data_.caption.c_str());
+          break;
+        case 15:
+          data_.font = FontOf(value);
+          textFont_ = UnitFont(data_.font);
+          SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.Get()), FALSE);
+          break;
+        case 18:
+          data_.picture = BytesOf(value);
+          picture_ = DecodePicture(data_.picture);
+          break;
+        case 27: data_.property27 = TextOf(value); break;
+        case 28: data_.property28 = TextOf(value); break;
+        default: return WriteOutcome::Unknown;
+      }
+    }
+    InvalidateRect(window_, nullptr, FALSE);
+    return WriteOutcome::Done;
+  }
+
+  std::optional<KindEvent> FromOwnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message != kFeedbackMessage) return std::nullopt;
+    return KindEvent{0, 2, {static_cast<std::int32_t>(wParam), static_cast<std::int32_t>(lParam)}};
+  }
+
+  forms::KindData CurrentData() const override {
+    forms::LabelData data = data_;
+    data.caption = WindowText(window_);
+    return data;
+  }
+
+ private:
+  forms::LabelData data_;
+  UnitFont textFont_;
+  std::unique_ptr<Picture> picture_;
+};
+
+}  // namespace
+
+std::unique_ptr<UnitControl> CreateLabel(const UnitCreateContext& context) {
+  if (!RegisterPaintedClass()) return nullptr;
+  forms::LabelData data = DataOf<forms::LabelData>(context);
+  HWND window = CreateChild(kPaintedClass, data.caption.c_str(), 0, context);
+  if (!window) return nullptr;
+  auto label = std::make_unique<Label>(window, std::move(data));
+  label->Finish();
+  return label;
+}
+
+}  // namespace controls
