@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <map>
+
 #include "controls/win_support.h"
 
 namespace controls {
@@ -73,14 +75,21 @@ class PageControl final : public ChildControl {
   forms::KindData CurrentData() const override { return data_; }
 
  private:
-  // A page outside the list leaves the current one showing.
+  // A page outside the list leaves the current one showing. A unit that was hidden on its own
+  // when its page was left stays hidden when the page comes back.
   void Select(std::int32_t page) {
     if (page < 0 || static_cast<std::size_t>(page) >= pages_.size()) return;
     for (std::size_t i = 0; i < pages_.size(); ++i) {
       if (static_cast<std::int32_t>(i) == page) continue;
-      for (HWND handle : pages_[i]) ShowWindow(handle, SW_HIDE);
+      for (HWND handle : pages_[i]) {
+        if (static_cast<std::int32_t>(i) == current_) hiddenOnLeaving_[handle] = !IsWindowVisible(handle);
+        ShowWindow(handle, SW_HIDE);
+      }
     }
-    for (HWND handle : pages_[static_cast<std::size_t>(page)]) ShowWindow(handle, SW_SHOWNA);
+    for (HWND handle : pages_[static_cast<std::size_t>(page)]) {
+      const auto at = hiddenOnLeaving_.find(handle);
+      if (at == hiddenOnLeaving_.end() || !at->second) ShowWindow(handle, SW_SHOWNA);
+    }
     current_ = page;
     SendMessageA(window_, TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
   }
@@ -88,6 +97,7 @@ class PageControl final : public ChildControl {
   forms::PageControlData data_;
   std::vector<std::vector<forms::UnitId>> pageIds_;
   std::vector<std::vector<HWND>> pages_;
+  std::map<HWND, bool> hiddenOnLeaving_;
   std::int32_t current_ = 0;
 };
 

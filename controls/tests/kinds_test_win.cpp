@@ -694,6 +694,12 @@ TEST_F(KindsTest, PageControlShowsOnePageAtATime) {
   EXPECT_FALSE(IsWindowVisible(second.Handle()));
   pages.WriteProperty(4, runtime::ValueCell::Integer(5));
   EXPECT_EQ(ReadInt(pages, 4), 0) << "no such page";
+
+  // A unit hidden on its own stays hidden when its page comes back.
+  ShowWindow(first.Handle(), SW_HIDE);
+  pages.WriteProperty(4, runtime::ValueCell::Integer(1));
+  pages.WriteProperty(4, runtime::ValueCell::Integer(0));
+  EXPECT_FALSE(IsWindowVisible(first.Handle()));
 }
 
 TEST_F(KindsTest, CommonDialogKeepsItsSettings) {
