@@ -505,6 +505,26 @@ TEST_F(KindsTest, ButtonClickIsClicked) {
   EXPECT_EQ(ReadText(button, 2), "播放");
 }
 
+TEST_F(KindsTest, RealMouseClickOnAButtonIsClicked) {
+  UnitControl& button = Add(kButton, {10, 10, 100, 30}, forms::ButtonData{});
+  SetWindowPos(parent_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(parent_);
+  UpdateWindow(parent_);
+  RECT rect;
+  GetWindowRect(button.Handle(), &rect);
+  SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  INPUT inputs[2] = {};
+  inputs[0].type = inputs[1].type = INPUT_MOUSE;
+  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  ASSERT_EQ(SendInput(2, inputs, sizeof(INPUT)), 2u);
+  for (int i = 0; i < 50 && EventsOf(button.Handle()).empty(); ++i) {
+    Pump();
+    Sleep(10);
+  }
+  EXPECT_EQ(EventsOf(button.Handle()), std::vector<std::int32_t>{0});
+}
+
 TEST_F(KindsTest, ButtonTakesItsFontAndPicture) {
   forms::ButtonData data;
   forms::LogFont font;
@@ -620,6 +640,27 @@ TEST_F(KindsTest, LabelGradientFrameAndBorderStyles) {
     EXPECT_EQ(ExStyleOf(label.Handle()) & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_DLGMODALFRAME), c.ex) << c.style;
     EXPECT_EQ(StyleOf(label.Handle()) & WS_BORDER, c.plain) << c.style;
   }
+}
+
+TEST_F(KindsTest, LabelGradientBackgroundRunsThroughItsColours) {
+  forms::LabelData data = LabelWith("");
+  data.settings[9] = 1;  // left to right
+  data.settings[10] = RGB(255, 0, 0);
+  data.settings[11] = forms::kDefaultColour;
+  data.settings[12] = RGB(0, 0, 255);
+  UnitControl& label = Add(kLabel, {10, 10, 101, 20}, data);
+  const Canvas canvas(label.Handle());
+  EXPECT_EQ(canvas.At(0, 10), RGB(255, 0, 0));
+  EXPECT_EQ(canvas.At(100, 10), RGB(0, 0, 255));
+  const COLORREF middle = canvas.At(50, 10);
+  EXPECT_NEAR(GetRValue(middle), 127, 2);
+  EXPECT_NEAR(GetBValue(middle), 127, 2);
+
+  // With one colour set there is no gradient: the back colour fills.
+  label.WriteProperty(23 - 8, runtime::ValueCell::Integer(static_cast<std::int32_t>(forms::kDefaultColour)));
+  label.WriteProperty(17 - 8, runtime::ValueCell::Integer(RGB(0, 255, 0)));
+  const Canvas plain(label.Handle());
+  EXPECT_EQ(plain.CountOther(RGB(0, 255, 0), 0, 0, 101, 20), 0);
 }
 
 TEST_F(KindsTest, LabelPaintsThroughItsOwnPaintRequest) {
