@@ -3,6 +3,7 @@
 #include <string>
 
 #include "controls/frame_rules.h"
+#include "controls/picture.h"
 #include "controls/win_support.h"
 
 namespace controls {
@@ -73,9 +74,13 @@ class WindowUnit final : public UnitControl {
       if (HMENU menu = GetSystemMenu(window_, FALSE)) DeleteMenu(menu, SC_MOVE, MF_BYCOMMAND);
     }
   }
+  // The stored icon when it decodes to one, else the runtime's default icon.
   void ApplyIcons() {
-    SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(DefaultIcon(false)));
-    SendMessageA(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(DefaultIcon(true)));
+    icon_ = DecodePicture(data_.icon);
+    if (icon_ && icon_->GetType() == Picture::Type::Bitmap) icon_.reset();
+    const auto own = icon_ ? reinterpret_cast<LPARAM>(icon_->ButtonImage()) : 0;
+    SendMessageA(window_, WM_SETICON, ICON_BIG, own ? own : reinterpret_cast<LPARAM>(DefaultIcon(false)));
+    SendMessageA(window_, WM_SETICON, ICON_SMALL, own ? own : reinterpret_cast<LPARAM>(DefaultIcon(true)));
   }
 
   bool ReadProperty(int kindIndex, runtime::Value& value) override {
@@ -117,7 +122,10 @@ class WindowUnit final : public UnitControl {
         return WriteOutcome::Done;
       case 3: data_.backPicture = BytesOf(value); return WriteOutcome::Done;
       case 5: data_.backMusic = BytesOf(value); return WriteOutcome::Done;
-      case 12: data_.icon = BytesOf(value); return WriteOutcome::Done;
+      case 12:
+        data_.icon = BytesOf(value);
+        ApplyIcons();
+        return WriteOutcome::Done;
       case 16: data_.helpFile = TextOf(value); return WriteOutcome::Done;
       case 23: data_.className = TextOf(value); return WriteOutcome::Done;
       default: return WriteOutcome::Unknown;
@@ -163,6 +171,7 @@ class WindowUnit final : public UnitControl {
 
   HWND window_;
   forms::WindowData data_;
+  std::unique_ptr<Picture> icon_;
 };
 
 }  // namespace
