@@ -474,6 +474,14 @@ TEST_F(KindsTest, SliderRangeIsOrderedAndPositionClamped) {
   }
   Pump();
   EXPECT_TRUE(events_.empty()) << "a written position raises nothing";
+
+  // The orientation is fixed at creation: the new settings come back for a new control.
+  EXPECT_EQ(slider.WriteProperty(1, runtime::ValueCell::Integer(1)), UnitControl::WriteOutcome::Recreate);
+  const forms::KindData now = slider.CurrentData();
+  UnitControl& remade = Add(kSliderBar, {10, 50, 30, 200}, now);
+  EXPECT_TRUE(StyleOf(remade.Handle()) & TBS_VERT);
+  EXPECT_EQ(ReadInt(remade, 11), 42);
+  EXPECT_EQ(SendMessageA(remade.Handle(), TBM_GETRANGEMIN, 0, 0), 10);
 }
 
 TEST_F(KindsTest, SliderRaisesOnEveryScrollButTheEndOfTrack) {
