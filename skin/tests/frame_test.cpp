@@ -257,7 +257,7 @@ TEST_F(FrameTest, MaximizingKeepsTheTaskBarVisible) {
 TEST_F(FrameTest, ResizingRebuildsBackgroundRegionAndStrip) {
   HWND hwnd = AttachedFrame(320, 240);
   SkinnedWindow& window = Record(hwnd);
-  for (const auto [width, height] : {std::pair{400, 300}, std::pair{260, 180}}) {
+  for (const auto& [width, height] : {std::pair{400, 300}, std::pair{260, 180}}) {
     SCOPED_TRACE(width);
     SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
