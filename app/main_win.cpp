@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "app/board_handlers.h"
+#include "controls/unit_kind.h"
 #include "forms/carried_resource.h"
 #include "forms/forms_runtime_win.h"
 #include "runtime/program_start.h"
@@ -13,9 +14,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   runtime::RuntimeApp& app = runtime::RuntimeApp::Instance();
   const auto handlers = board::BoardHandlers();
   forms::FormsRuntime::Instance().Install(app, handlers);
-#if SB_UNIT_KINDS_FROM_CONTROLS
   forms::FormsRuntime::Instance().SetUnitKinds(&controls::CreateUnitControl);
-#endif
 
   runtime::ProgramDescriptor descriptor;
   descriptor.codeBase = reinterpret_cast<std::uintptr_t>(handlers.data());

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 
+#include "controls/unit_kind.h"
 #include "forms/carried_resource.h"
 #include "forms/forms_runtime_win.h"
 #include "runtime/program_start.h"
@@ -57,6 +58,7 @@ constexpr auto kHandlers = MakeTable();
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   runtime::RuntimeApp& app = runtime::RuntimeApp::Instance();
   forms::FormsRuntime::Instance().Install(app, kHandlers);
+  forms::FormsRuntime::Instance().SetUnitKinds(&controls::CreateUnitControl);
   runtime::ProgramDescriptor descriptor;
   descriptor.codeBase = reinterpret_cast<std::uintptr_t>(kHandlers.data());
   descriptor.windowResource = std::as_bytes(forms::CarriedWindowResource());
