@@ -56,7 +56,10 @@ wine_session_begin() {
   # Start Wine's services now, detached from any caller's output.
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true
   export SB_WINE_SESSION=1
+  # A session stopped from outside (a timeout, Ctrl+C) still takes its Xvfb and wineserver down.
   trap wine_session_end EXIT
+  trap 'wine_session_end; exit 130' INT
+  trap 'wine_session_end; exit 143' TERM HUP
 }
 
 wine_session_end() {
