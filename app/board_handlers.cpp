@@ -2,15 +2,31 @@
 
 #include <array>
 
+#include "app/board_objects.h"
+#include "assets/carried_pictures.h"
+#include "forms/unit_commands.h"
+
 namespace board {
 namespace {
 
 // Closing the board frees nothing yet: no sound output is open before playback exists.
 forms::HandlerReturn MainCloseRequested(std::span<const std::int32_t>) { return forms::NoResult(); }
 
+constexpr runtime::UnitRef kMainWindowUnit{0x52010001, 0x06010000, 0x00010001};
+
+// Start-up: the skinned frame over the carried sky picture, stretched (mode 3); a double click on
+// the caption does not maximize.
+forms::HandlerReturn MainCreated(std::span<const std::int32_t>) {
+  HWND window = forms::GetWindowHandle(kMainWindowUnit);
+  board::Skin().AttachFrame(window, {}, {}, false, {}, {}, {}, {}, 0, nullptr,
+                            assets::Carried(assets::Picture::kBackground), 3);
+  return forms::NoResult();
+}
+
 constexpr std::array<forms::EventHandler, kHandlerCount> MakeTable() {
   std::array<forms::EventHandler, kHandlerCount> table{};
   table[kMainCloseRequested] = &MainCloseRequested;
+  table[kMainCreated] = &MainCreated;
   return table;
 }
 

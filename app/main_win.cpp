@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "app/board_handlers.h"
+#include "app/board_objects.h"
 #include "controls/unit_kind.h"
 #include "forms/carried_resource.h"
 #include "forms/forms_runtime_win.h"
@@ -19,6 +20,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   runtime::ProgramDescriptor descriptor;
   descriptor.codeBase = reinterpret_cast<std::uintptr_t>(handlers.data());
   descriptor.windowResource = std::as_bytes(forms::CarriedWindowResource());
-  const runtime::ProgramParts parts;
+  runtime::ProgramParts parts;
+  parts.moduleInitialisers = &board::InitialiseModules;
+  parts.cleanup = &board::DestroyObjects;
   return runtime::RunProcess([&] { return runtime::ProgramStartRoutine(descriptor, parts); });
 }
