@@ -1,0 +1,11 @@
+#pragma once
+#include <optional>
+
+#include "runtime/pictures/picture_data.h"
+
+namespace pictures {
+
+// Null for anything it cannot read completely.
+std::optional<PixelPicture> DecodeBmp(Bytes data);
+
+}  // namespace pictures
