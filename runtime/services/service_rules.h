@@ -1,0 +1,43 @@
+#pragma once
+// The text and number rules of the runtime's platform services, kept apart from the platform
+// calls so the host build tests them.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace services {
+
+// Drops leading bytes up to 0x20, as the configuration reader does with its names.
+std::string_view SkipLeadingBlanks(std::string_view text);
+
+// ".lnk" appended when the name holds no ".".
+std::string LinkFileName(std::string name);
+
+// A trailing "\" when the path does not end in one; empty stays empty.
+std::string WithTrailingBackslash(std::string path);
+
+// Verb 1..5 "edit", "explore", "find", "open", "print"; anything else the default verb (null).
+const char* ShellVerb(int verb);
+// Show 1..6 SW_HIDE, SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED, SW_SHOWNA, SW_MINIMIZE;
+// anything else SW_SHOWNORMAL. Values as the platform numbers them.
+int ShellShowCommand(int show);
+
+// Modifier codes 1..6 to MOD_ flags; any other code passes unchanged.
+unsigned HotkeyModifiers(int code);
+
+// Hotkey ids 33001 upward; the counter only grows, also for refused registrations.
+class HotkeyIds {
+ public:
+  static constexpr int kFirst = 33001;
+  int Issue() {
+    last_ = kFirst + counter_++;
+    return last_;
+  }
+  bool WasIssued(std::uintptr_t id) const { return last_ != 0 && id >= kFirst && id <= static_cast<std::uintptr_t>(last_); }
+
+ private:
+  int counter_ = 0;
+  int last_ = 0;
+};
+
+}  // namespace services

@@ -1,0 +1,44 @@
+#include "runtime/services/service_rules.h"
+
+#include <gtest/gtest.h>
+
+namespace services {
+namespace {
+
+TEST(ServiceRulesTest, TextRules) {
+  EXPECT_EQ(SkipLeadingBlanks(" \t\x01music"), "music");
+  EXPECT_EQ(SkipLeadingBlanks("   "), "");
+  EXPECT_EQ(SkipLeadingBlanks("a b"), "a b");
+  EXPECT_EQ(SkipLeadingBlanks("\xC9\xF9"), "\xC9\xF9");  // GBK lead bytes are above 0x20
+  EXPECT_EQ(LinkFileName("C:\\d\\声板"), "C:\\d\\声板.lnk");
+  EXPECT_EQ(LinkFileName("C:\\d.x\\board"), "C:\\d.x\\board");  // any "." counts
+  EXPECT_EQ(WithTrailingBackslash("C:\\a"), "C:\\a\\");
+  EXPECT_EQ(WithTrailingBackslash("C:\\"), "C:\\");
+  EXPECT_EQ(WithTrailingBackslash(""), "");
+}
+
+TEST(ServiceRulesTest, ShellAndModifierMappings) {
+  EXPECT_STREQ(ShellVerb(1), "edit");
+  EXPECT_STREQ(ShellVerb(4), "open");
+  EXPECT_STREQ(ShellVerb(5), "print");
+  EXPECT_EQ(ShellVerb(0), nullptr);
+  EXPECT_EQ(ShellVerb(6), nullptr);
+  const int shows[][2] = {{1, 0}, {2, 1}, {3, 2}, {4, 3}, {5, 8}, {6, 6}, {0, 1}, {7, 1}, {-3, 1}};
+  for (const auto& s : shows) EXPECT_EQ(ShellShowCommand(s[0]), s[1]) << s[0];
+  const unsigned modifiers[][2] = {{1, 2}, {2, 4}, {3, 6}, {4, 1}, {5, 3}, {6, 5}, {0, 0}, {9, 9}};
+  for (const auto& m : modifiers) EXPECT_EQ(HotkeyModifiers(static_cast<int>(m[0])), m[1]) << m[0];
+}
+
+TEST(ServiceRulesTest, HotkeyIdsOnlyGrow) {
+  HotkeyIds ids;
+  EXPECT_FALSE(ids.WasIssued(33001));
+  EXPECT_EQ(ids.Issue(), 33001);
+  EXPECT_EQ(ids.Issue(), 33002);
+  EXPECT_TRUE(ids.WasIssued(33001));
+  EXPECT_TRUE(ids.WasIssued(33002));
+  EXPECT_FALSE(ids.WasIssued(33003));
+  EXPECT_FALSE(ids.WasIssued(33000));
+}
+
+}  // namespace
+}  // namespace services
