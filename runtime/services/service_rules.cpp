@@ -29,6 +29,10 @@ int ShellShowCommand(int show) {
   return show >= 1 && show <= 6 ? kShow[show - 1] : 1;
 }
 
+unsigned MessageBoxFlags(unsigned flags) { return flags & 0x1000 ? flags : flags | 0x2000; }
+
+int MessageBoxAnswer(int pressed) { return pressed >= 1 && pressed <= 7 ? pressed - 1 : 0; }
+
 unsigned HotkeyModifiers(int code) {
   // MOD_ALT 1, MOD_CONTROL 2, MOD_SHIFT 4.
   switch (code) {

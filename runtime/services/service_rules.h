@@ -22,6 +22,12 @@ const char* ShellVerb(int verb);
 // anything else SW_SHOWNORMAL. Values as the platform numbers them.
 int ShellShowCommand(int show);
 
+// MessageBoxA flags: MB_TASKMODAL (0x2000) added unless MB_SYSTEMMODAL (0x1000) is given.
+unsigned MessageBoxFlags(unsigned flags);
+// The pressed button (IDOK 1 .. IDNO 7) as OK 0, Cancel 1, Abort 2, Retry 3, Ignore 4, Yes 5,
+// No 6; any other answer 0.
+int MessageBoxAnswer(int pressed);
+
 // Modifier codes 1..6 to MOD_ flags; any other code passes unchanged.
 unsigned HotkeyModifiers(int code);
 

@@ -29,6 +29,14 @@ TEST(ServiceRulesTest, ShellAndModifierMappings) {
   for (const auto& m : modifiers) EXPECT_EQ(HotkeyModifiers(static_cast<int>(m[0])), m[1]) << m[0];
 }
 
+TEST(ServiceRulesTest, MessageBoxFlagsAndAnswers) {
+  EXPECT_EQ(MessageBoxFlags(0x24), 0x2024u);
+  EXPECT_EQ(MessageBoxFlags(0x1000), 0x1000u);
+  EXPECT_EQ(MessageBoxFlags(0x2000), 0x2000u);
+  const int answers[][2] = {{1, 0}, {2, 1}, {3, 2}, {4, 3}, {5, 4}, {6, 5}, {7, 6}, {0, 0}, {10, 0}, {11, 0}};
+  for (const auto& a : answers) EXPECT_EQ(MessageBoxAnswer(a[0]), a[1]) << a[0];
+}
+
 TEST(ServiceRulesTest, HotkeyIdsOnlyGrow) {
   HotkeyIds ids;
   EXPECT_FALSE(ids.WasIssued(33001));

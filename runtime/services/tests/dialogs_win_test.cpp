@@ -1,0 +1,89 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "runtime/services/dialogs_win.h"
+
+namespace services {
+namespace {
+
+// Waits up to five seconds for a top-level dialog with the caption.
+HWND FindDialog(const char* caption) {
+  for (int i = 0; i < 500; ++i) {
+    if (const HWND found = FindWindowA("#32770", caption)) return found;
+    Sleep(10);
+  }
+  return nullptr;
+}
+
+// What the second thread saw of the box before pressing its button.
+struct BoxSeen {
+  std::atomic<bool> found{false};
+  std::atomic<bool> topmost{false};
+  std::atomic<bool> other_enabled{true};
+  std::string text;
+};
+
+// Finds the box like a user would, notes what it shows and presses the button `button`.
+std::thread PressLater(const char* caption, int button, HWND other, BoxSeen& seen) {
+  return std::thread([=, &seen] {
+    const HWND box = FindDialog(caption);
+    if (!box) return;
+    seen.found = true;
+    seen.topmost = (GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    seen.other_enabled = other ? IsWindowEnabled(other) != FALSE : true;
+    char text[128] = {};
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // the message's static control
+    seen.text = text;
+    const HWND pressed = GetDlgItem(box, button);
+    if (pressed) {
+      PostMessageA(pressed, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+      PostMessageA(pressed, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    } else {
+      PostMessageA(box, WM_COMMAND, button, 0);
+    }
+  });
+}
+
+TEST(MessageBoxTest, AnswersMappedAndTaskModalUnlessSystemModal) {
+  const HWND other = CreateWindowA("STATIC", "other", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, nullptr, nullptr,
+                                   nullptr, nullptr);
+  const struct {
+    unsigned flags;
+    int button;
+    int answer;
+  } cases[] = {
+      {MB_YESNO, IDNO, 6},
+      {MB_YESNO, IDYES, 5},
+      {MB_OKCANCEL, IDCANCEL, 1},
+      {MB_ABORTRETRYIGNORE, IDRETRY, 3},
+      {MB_OK, IDOK, 0},
+      {MB_OK | MB_SYSTEMMODAL, IDOK, 0},
+  };
+  for (const auto& c : cases) {
+    BoxSeen seen;
+    std::thread user = PressLater("声板提问", c.button, other, seen);
+    EXPECT_EQ(ShowMessageBox("要播放吗？", c.flags, "声板提问"), c.answer) << c.flags << " " << c.button;
+    user.join();
+    EXPECT_TRUE(seen.found);
+    EXPECT_EQ(seen.text, "要播放吗？");
+    const bool system_modal = c.flags & MB_SYSTEMMODAL;
+    EXPECT_EQ(seen.topmost.load(), system_modal) << c.flags;
+    // A task-modal box disables the thread's other windows while it shows.
+    EXPECT_EQ(seen.other_enabled.load(), system_modal) << c.flags;
+  }
+  // The default caption.
+  BoxSeen seen;
+  std::thread user = PressLater("信息：", IDOK, nullptr, seen);
+  EXPECT_EQ(ShowMessageBox("好", MB_OK), 0);
+  user.join();
+  EXPECT_TRUE(seen.found);
+  DestroyWindow(other);
+}
+
+}  // namespace
+}  // namespace services
