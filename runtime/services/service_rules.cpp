@@ -33,6 +33,14 @@ unsigned MessageBoxFlags(unsigned flags) { return flags & 0x1000 ? flags : flags
 
 int MessageBoxAnswer(int pressed) { return pressed >= 1 && pressed <= 7 ? pressed - 1 : 0; }
 
+bool InputCharAllowed(int mode, unsigned c) {
+  if (c < 0x20) return true;
+  const bool digit_or_minus = (c >= '0' && c <= '9') || c == '-';
+  if (mode == 2) return digit_or_minus;
+  if (mode == 3) return digit_or_minus || c == '.';
+  return true;
+}
+
 unsigned HotkeyModifiers(int code) {
   // MOD_ALT 1, MOD_CONTROL 2, MOD_SHIFT 4.
   switch (code) {

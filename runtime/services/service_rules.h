@@ -28,6 +28,10 @@ unsigned MessageBoxFlags(unsigned flags);
 // No 6; any other answer 0.
 int MessageBoxAnswer(int pressed);
 
+// Whether the input box of `mode` (clamped to 1..4) takes a typed character: 2 the minus sign
+// and digits, 3 those and the full stop, 1 and 4 everything; control characters always pass.
+bool InputCharAllowed(int mode, unsigned character);
+
 // Modifier codes 1..6 to MOD_ flags; any other code passes unchanged.
 unsigned HotkeyModifiers(int code);
 

@@ -11,10 +11,11 @@
 namespace services {
 namespace {
 
-// Waits up to five seconds for a top-level dialog with the caption.
+// Waits up to five seconds for a top-level dialog with the caption to be on screen.
 HWND FindDialog(const char* caption) {
   for (int i = 0; i < 500; ++i) {
-    if (const HWND found = FindWindowA("#32770", caption)) return found;
+    const HWND found = FindWindowA("#32770", caption);
+    if (found && IsWindowVisible(found)) return found;
     Sleep(10);
   }
   return nullptr;
@@ -83,6 +84,65 @@ TEST(MessageBoxTest, AnswersMappedAndTaskModalUnlessSystemModal) {
   user.join();
   EXPECT_TRUE(seen.found);
   DestroyWindow(other);
+}
+
+struct InputSeen {
+  std::atomic<bool> found{false};
+  std::atomic<bool> hidden{false};
+  std::string initial, prompt;
+};
+
+// Types `keys` into the box's visible edit like a user, then presses `button`.
+std::thread TypeLater(const char* caption, const char* keys, int button, InputSeen& seen) {
+  return std::thread([=, &seen] {
+    const HWND box = FindDialog(caption);
+    if (!box) return;
+    seen.found = true;
+    HWND edit = GetDlgItem(box, kInputPlainEditId);
+    if (!IsWindowVisible(edit)) edit = GetDlgItem(box, kInputHiddenEditId);
+    seen.hidden = (GetWindowLongA(edit, GWL_STYLE) & ES_PASSWORD) != 0;
+    char text[128] = {};
+    GetWindowTextA(edit, text, sizeof text);
+    seen.initial = text;
+    GetDlgItemTextA(box, kInputPromptId, text, sizeof text);
+    seen.prompt = text;
+    for (const char* k = keys; *k; ++k) PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(*k), 1);
+    PostMessageA(GetDlgItem(box, button), BM_CLICK, 0, 0);
+  });
+}
+
+TEST(InputBoxTest, ModesFilterTypedCharactersAndCancelGivesNothing) {
+  const struct {
+    int mode;
+    const char* keys;
+    const char* stored;
+    bool hidden;
+  } cases[] = {
+      {1, "ab-1.5", "ab-1.5", false},
+      {2, "a-1.2x3", "-123", false},
+      {3, "a-1.2x3", "-1.23", false},
+      {4, "pw-1", "pw-1", true},
+      {0, "a-1", "a-1", false},  // clamped to 1
+      {9, "q", "q", true},       // clamped to 4
+  };
+  for (const auto& c : cases) {
+    InputSeen seen;
+    std::thread user = TypeLater("声板输入", c.keys, IDOK, seen);
+    const auto text = ShowInputBox("新的名字：", "声板输入", "旧名", c.mode);
+    user.join();
+    ASSERT_TRUE(seen.found) << c.mode;
+    EXPECT_EQ(seen.initial, "旧名");
+    EXPECT_EQ(seen.prompt, "新的名字：");
+    EXPECT_EQ(seen.hidden.load(), c.hidden) << c.mode;
+    ASSERT_TRUE(text) << c.mode;
+    EXPECT_EQ(*text, c.stored) << c.mode;  // the typed text replaced the selected initial one
+  }
+  // Without prompt or title: the small template under its own caption; cancel stores nothing.
+  InputSeen seen;
+  std::thread user = TypeLater("请输入：", "xyz", IDCANCEL, seen);
+  EXPECT_FALSE(ShowInputBox("", "", "", 1));
+  user.join();
+  EXPECT_TRUE(seen.found);
 }
 
 }  // namespace

@@ -37,6 +37,23 @@ TEST(ServiceRulesTest, MessageBoxFlagsAndAnswers) {
   for (const auto& a : answers) EXPECT_EQ(MessageBoxAnswer(a[0]), a[1]) << a[0];
 }
 
+TEST(ServiceRulesTest, InputFilters) {
+  const struct {
+    int mode;
+    const char* allowed;
+    const char* refused;
+  } cases[] = {
+      {1, "aZ-.9 \xC9", ""},
+      {2, "-0189\b\r", "a.+ e"},
+      {3, "-.09\b", "a,+ e"},
+      {4, "x.-", ""},
+  };
+  for (const auto& c : cases) {
+    for (const char* p = c.allowed; *p; ++p) EXPECT_TRUE(InputCharAllowed(c.mode, static_cast<unsigned char>(*p))) << c.mode << *p;
+    for (const char* p = c.refused; *p; ++p) EXPECT_FALSE(InputCharAllowed(c.mode, static_cast<unsigned char>(*p))) << c.mode << *p;
+  }
+}
+
 TEST(ServiceRulesTest, HotkeyIdsOnlyGrow) {
   HotkeyIds ids;
   EXPECT_FALSE(ids.WasIssued(33001));
