@@ -45,6 +45,8 @@ LPCSTR CursorFor(SizeZone zone) {
   return nullptr;
 }
 
+}  // namespace
+
 // A font family by name; when the name is only a substitute the system maps to a real face
 // (as the Chinese face names are on some systems), the face it maps to.
 draw::FontFamily FamilyFor(const std::string& face) {
@@ -69,8 +71,6 @@ draw::FontFamily FamilyFor(const std::string& face) {
   SelectObject(dc.Get(), old);
   return family;
 }
-
-}  // namespace
 
 void SkinEngine::LayoutCaption(SkinnedWindow& window) {
   window.strip = LayoutCaptionStrip(ClientRect(window.hwnd).right, CaptionButtonWidths(window));

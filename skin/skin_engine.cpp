@@ -153,6 +153,7 @@ void SkinEngine::AttachChildren(std::size_t registryIndex, HWND parent) {
       props::Set(child, props::kOldProc, reinterpret_cast<std::intptr_t>(added.oldProc));
       props::Set(child, props::kIndex, static_cast<std::intptr_t>(records.size()));
       props::Set(child, props::kOwner, static_cast<std::intptr_t>(registryIndex));
+      if (kind.attached) kind.attached(child, added);
     }
   }
 }
@@ -331,6 +332,11 @@ LRESULT CALLBACK FrameProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 
 LRESULT CALLBACK PanelProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   SkinEngine* engine = SkinEngine::Current();
+  // Buttons on a panel (a tab page's buttons are the tab control's children) ask it to draw them.
+  if (engine && message == WM_DRAWITEM && lParam &&
+      engine->ForwardDrawItem(hwnd, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) {
+    return TRUE;
+  }
   if (engine && message == WM_ERASEBKGND) {
     // The tinted window background instead of the control's own fill.
     if (auto surface = engine->BackgroundBehind(hwnd)) {

@@ -16,8 +16,10 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
+#include "draw/font.h"
 #include "draw/gdiplus_session.h"
 #include "runtime/values/byte_set.h"
 #include "skin/gdi_handles.h"
@@ -47,6 +49,8 @@ struct ChildKind {
   bool (*accepts)(HWND child, LONG_PTR style);
   WNDPROC procedure;
   std::unique_ptr<ControlRecord> (*makeRecord)() = nullptr;  // null: a plain ControlRecord
+  // Fills the kind's own fields once the child is subclassed; null: nothing to fill.
+  void (*attached)(HWND child, ControlRecord& record) = nullptr;
 };
 
 class SkinEngine {
@@ -66,6 +70,8 @@ class SkinEngine {
   void SetChildKinds(std::vector<ChildKind> kinds) { childKinds_ = std::move(kinds); }
   // Owner-draw requests reaching the frame (the buttons' drawing); unset: passed on.
   void SetDrawItemHandler(std::function<bool(HWND, const DRAWITEMSTRUCT&)> handler) { drawItem_ = std::move(handler); }
+  // Hands an owner-draw request to that handler; false when none took it.
+  bool ForwardDrawItem(HWND owner, const DRAWITEMSTRUCT& item) { return drawItem_ && drawItem_(owner, item); }
   // The program's handlers of the help and main-menu caption buttons; none by default.
   void SetCaptionHandlers(std::function<void(HWND)> help, std::function<void(HWND)> menu);
 
@@ -135,5 +141,8 @@ LRESULT CALLBACK LabelProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 
 // Calls the procedure stored in "Hw_hProc" (or the given property), DefWindowProcA when none.
 LRESULT CallStoredProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, const char* property);
+
+// A font family by name, or the face the system maps that name to.
+draw::FontFamily FamilyFor(const std::string& face);
 
 }  // namespace skin

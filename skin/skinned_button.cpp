@@ -1,0 +1,229 @@
+#include "skin/skinned_button.h"
+
+#include <cmath>
+#include <memory>
+
+#include "draw/graphics.h"
+#include "skin/colour.h"
+#include "skin/rounded_shapes.h"
+#include "skin/window_properties.h"
+
+namespace skin {
+namespace {
+
+SkinEngine* Engine() { return SkinEngine::Current(); }
+
+ButtonRecord* RecordFor(HWND hwnd) {
+  SkinEngine* engine = Engine();
+  return engine ? static_cast<ButtonRecord*>(engine->RecordOf(hwnd, ControlKind::kButtons)) : nullptr;
+}
+
+std::string WindowText(HWND hwnd) {
+  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+void ReadFont(HWND hwnd, ButtonRecord& record) {
+  const auto font = reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0));
+  LOGFONTA logfont{};
+  if (!font || !GetObjectA(font, sizeof logfont, &logfont)) logfont = LOGFONTA{};  // the defaults below
+  WindowDc screen(nullptr);
+  const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
+  const int points = logfont.lfHeight ? static_cast<int>(std::lround(std::abs(logfont.lfHeight) * 72.0 / (dpi > 0 ? dpi : 96))) : 0;
+  record.fontName = logfont.lfFaceName[0] ? logfont.lfFaceName : "宋体";
+  record.fontSize = points > 0 ? points : 12;
+  record.fontStyle = (logfont.lfWeight >= FW_BOLD ? 1 : 0) | (logfont.lfItalic ? 2 : 0) | (logfont.lfUnderline ? 4 : 0) |
+                     (logfont.lfStrikeOut ? 8 : 0);
+}
+
+std::unique_ptr<ControlRecord> MakeButtonRecord() { return std::make_unique<ButtonRecord>(); }
+
+void Attached(HWND hwnd, ControlRecord& base) {
+  auto& record = static_cast<ButtonRecord&>(base);
+  const LONG_PTR style = GetWindowLongPtrA(hwnd, GWL_STYLE);
+  record.kind = IsSkinnableRadio(style) ? ButtonType::kRadio : IsSkinnableCheckBox(style) ? ButtonType::kCheckBox : ButtonType::kPush;
+  if (record.kind != ButtonType::kPush) record.checked = SendMessageA(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  record.text = WindowText(hwnd);
+  ReadFont(hwnd, record);
+  SetWindowLongPtrA(hwnd, GWL_STYLE, style | kOwnerDrawnBits);
+  // A button already on screen takes its look at the next paint.
+  InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+bool AcceptsPush(HWND, LONG_PTR style) { return IsSkinnablePushButton(style); }
+
+bool DrawItem(HWND, const DRAWITEMSTRUCT& item) {
+  if (item.CtlType != ODT_BUTTON || props::Get(item.hwndItem, props::kIndex) < 1) return false;
+  ButtonRecord* record = RecordFor(item.hwndItem);
+  if (!record) return false;
+  // Check boxes and radio buttons paint themselves in WM_PAINT.
+  if (record->kind == ButtonType::kPush) DrawButton(item.hwndItem, item.hDC, item.itemState, item.rcItem);
+  return true;
+}
+
+draw::GraphicsPath Rounded(float x, float y, float width, float height, float r) {
+  draw::GraphicsPath path(draw::kFillAlternate);
+  AddRoundedRectangle(path, x, y, width, height, r);
+  return path;
+}
+
+void FillVertical(draw::Graphics& graphics, const draw::GraphicsPath& path, float x, float top, float bottom,
+                  std::uint32_t from, std::uint32_t to) {
+  draw::LinearGradientBrush brush({x, top}, {x, bottom}, from, to);
+  graphics.FillPath(brush, path);
+}
+
+}  // namespace
+
+std::vector<ChildKind> ButtonKinds() {
+  // Check boxes and radio buttons would be a second pass once they have their drawing.
+  return {ChildKind{ControlKind::kButtons, "Button", &AcceptsPush, &ButtonProcedure, &MakeButtonRecord, &Attached}};
+}
+
+void InstallButtons(SkinEngine& engine) {
+  engine.SetChildKinds(ButtonKinds());
+  engine.SetDrawItemHandler(&DrawItem);
+}
+
+void DrawGlow(draw::Graphics& graphics, const draw::GraphicsPath& path, int steps, std::uint32_t argb) {
+  draw::Pen pen(argb, 1);
+  for (int i = 1; i <= steps; ++i) {
+    pen.SetWidth(static_cast<float>(i));
+    graphics.DrawPath(pen, path);
+  }
+}
+
+void DrawButton(HWND hwnd, HDC dc, UINT state, const RECT& rect) {
+  SkinEngine* engine = Engine();
+  ButtonRecord* record = RecordFor(hwnd);
+  if (!engine || !record) return;
+  const int wi = rect.right - rect.left, hi = rect.bottom - rect.top;
+  if (wi <= 0 || hi <= 0) return;
+  auto surface = engine->BackgroundBehind(hwnd);
+  if (!surface) return;
+  const float x = static_cast<float>(rect.left), y = static_cast<float>(rect.top);
+  const float w = static_cast<float>(wi), h = static_cast<float>(hi);
+  const COLORREF accent = engine->Settings().accent;
+  const auto textColour = static_cast<COLORREF>(props::Get(hwnd, props::kTextColour));
+  {
+    draw::Graphics graphics(surface->dc.Get());
+    graphics.SetSmoothingMode(draw::kSmoothingAntiAlias);
+    const draw::GraphicsPath shape = Rounded(x, y, w - 1, h - 1, 5);
+    draw::SolidBrush base(ToArgb(0xFFFFFF, 120));
+    graphics.FillPath(base, shape);
+
+    if (state & ODS_DISABLED) {
+      draw::SolidBrush silver(ToArgb(0xC0C0C0, 255));
+      graphics.FillRectangle(silver, {x, y, w, h});
+      draw::LinearGradientBrush blend({x, y}, {x, y + h}, ToArgb(0xFFFFFF, 50), ToArgb(0xFFFFFF, 50));
+      const std::uint32_t colours[] = {ToArgb(0xFFFFFF, 50), ToArgb(0, 10), ToArgb(0xFFFFFF, 50)};
+      const float positions[] = {0.0f, 0.5f, 1.0f};
+      blend.SetPresetBlend(colours, positions);
+      graphics.FillPath(blend, shape);
+      draw::Pen outline(ToArgb(0, 80), 1);
+      graphics.DrawPath(outline, shape);
+    } else {
+      FillVertical(graphics, shape, x, y, y + h - 1, ToArgb(0xFFFFFF, 0), ToArgb(0x808080, 60));
+      draw::GraphicsPath gloss(draw::kFillAlternate);
+      AddTopRounded(gloss, x, y, w - 1, static_cast<float>(hi / 2), 5);
+      FillVertical(graphics, gloss, x, y, y + static_cast<float>(hi / 2), ToArgb(0xFFFFFF, 50), ToArgb(0xFFFFFF, 10));
+      if (state & ODS_HOTLIGHT) {
+        FillVertical(graphics, shape, x, y, y + h - 1, ToArgb(accent, 60), ToArgb(accent, 10));
+        draw::Pen outline(ToArgb(accent, 255), 1);
+        graphics.DrawPath(outline, shape);
+      } else if (state & ODS_FOCUS) {
+        draw::Pen outline(ToArgb(0, 70), 1);
+        DrawGlow(graphics, shape, 3, ToArgb(kAccentColour, 120));
+        graphics.DrawPath(outline, shape);
+      } else {
+        draw::Pen outline(ToArgb(0, 120), 1);
+        graphics.DrawPath(outline, shape);
+      }
+      if (state & ODS_SELECTED) {
+        const draw::GraphicsPath inset = Rounded(x + 2, y + 2, w - 3, h - 3, 5);
+        draw::LinearGradientBrush press({2, 2}, {2, h - 2}, ToArgb(accent, 60), ToArgb(0xFFFFFF, 100));
+        graphics.FillPath(press, inset);
+      }
+    }
+
+    if (!record->text.empty()) {
+      draw::FontFamily family = FamilyFor(record->fontName);
+      draw::Font font(family, static_cast<float>(record->fontSize), record->fontStyle, draw::kUnitPoint);
+      draw::StringFormat format(0);
+      format.SetAlignment(draw::kAlignCenter);
+      format.SetLineAlignment(draw::kAlignCenter);
+      draw::SolidBrush ink(ToArgb(textColour, 255));
+      if (font) graphics.DrawString(std::string_view(record->text), font, {0, 2, w, h}, &format, ink);
+    }
+  }
+  BitBlt(dc, 0, 0, wi, hi, surface->dc.Get(), 0, 0, SRCCOPY);
+}
+
+void RedrawButton(HWND hwnd, UINT state, bool hover) {
+  ButtonRecord* record = RecordFor(hwnd);
+  if (!record || record->kind != ButtonType::kPush) return;
+  if (hover) state |= ODS_HOTLIGHT;
+  // A disabled button keeps its disabled look under the mouse.
+  if (!IsWindowEnabled(hwnd)) state |= ODS_DISABLED;
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  WindowDc dc(hwnd);
+  if (dc.Get()) DrawButton(hwnd, dc.Get(), state, client);
+}
+
+LRESULT CALLBACK ButtonProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  ButtonRecord* record = RecordFor(hwnd);
+  SkinEngine* engine = Engine();
+  SkinnedWindow* window = engine ? engine->OwnerOf(hwnd) : nullptr;
+  if (!record || !window) return CallStoredProcedure(hwnd, message, wParam, lParam, props::kOldProc);
+  const int index = static_cast<int>(props::Get(hwnd, props::kIndex));
+
+  switch (message) {
+    case WM_MOVE:
+      InvalidateRect(hwnd, nullptr, TRUE);
+      break;
+    case WM_SETFOCUS:
+      record->focused = true;
+      break;
+    case WM_KILLFOCUS:
+      record->focused = false;
+      break;
+    case WM_SETTEXT:
+      record->text = lParam ? reinterpret_cast<const char*>(lParam) : "";
+      break;
+    case WM_ERASEBKGND: {
+      const auto dc = reinterpret_cast<HDC>(wParam);
+      SetBkMode(dc, TRANSPARENT);
+      return static_cast<LRESULT>(SetTextColor(dc, static_cast<COLORREF>(props::Get(hwnd, props::kTextColour))));
+    }
+    case WM_NCPAINT:
+      return 1;
+    case WM_MOUSEMOVE: {
+      TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};
+      TrackMouseEvent(&track);
+      window->lastButton = index;
+      if (window->hotButton != window->lastButton || window->hoverReset) {
+        RedrawButton(hwnd, 0, true);
+        window->hotButton = window->lastButton;
+        window->hoverReset = false;
+      }
+      break;
+    }
+    case WM_LBUTTONUP:
+      window->hotButton = 0;
+      break;
+    case WM_LBUTTONDBLCLK:
+      // A fast second click does nothing.
+      return 0;
+    case WM_MOUSELEAVE:
+      window->hotButton = 0;
+      RedrawButton(hwnd, record->focused ? ODS_FOCUS : 0, false);
+      break;
+    default:
+      break;
+  }
+  return CallStoredProcedure(hwnd, message, wParam, lParam, props::kOldProc);
+}
+
+}  // namespace skin
