@@ -8,6 +8,7 @@
 #include "draw/graphics.h"
 #include "skin/caption_buttons.h"
 #include "skin/colour.h"
+#include "skin/panel_painting.h"
 #include "skin/rounded_shapes.h"
 #include "skin/window_properties.h"
 
@@ -336,6 +337,20 @@ LRESULT CALLBACK PanelProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
   if (engine && message == WM_DRAWITEM && lParam &&
       engine->ForwardDrawItem(hwnd, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) {
     return TRUE;
+  }
+  if (engine && message == WM_PAINT) {
+    // The panel paints itself whole: a tab control's own tabs never show.
+    PaintScope paint(hwnd);
+    if (PaintPanel(*engine, hwnd, paint.Get())) return 0;
+  }
+  if (engine && message == WM_MOVE) InvalidateRect(hwnd, nullptr, FALSE);
+  if (engine && message == WM_SHOWWINDOW) {
+    const LRESULT result = CallStoredProcedure(hwnd, message, wParam, lParam, props::kOldProc);
+    if (wParam) {
+      WindowDc dc(hwnd);
+      if (dc.Get()) PaintPanel(*engine, hwnd, dc.Get());
+    }
+    return result;
   }
   if (engine && message == WM_ERASEBKGND) {
     // The tinted window background instead of the control's own fill.

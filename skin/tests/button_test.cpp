@@ -219,7 +219,7 @@ TEST_F(ButtonTest, DoubleClickGivesOneClick) {
   EXPECT_EQ(clicks, 1);
 }
 
-TEST_F(ButtonTest, ButtonOnAPanelIsDrawnThroughThePanel) {
+TEST_F(ButtonTest, TabControlPanelHidesItsTabsAndDrawsItsButtons) {
   InitCommonControls();
   Attach();
   HWND tabs = CreateWindowExA(0, "SysTabControl32", "", WS_CHILD | WS_VISIBLE, 10, 30, 260, 160, frame, nullptr,
@@ -227,10 +227,23 @@ TEST_F(ButtonTest, ButtonOnAPanelIsDrawnThroughThePanel) {
   windows.push_back(tabs);
   HWND button = CreateWindowExA(0, "Button", "", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 40, kWidth, kHeight, tabs,
                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+  TCITEMA tab{};
+  tab.mask = TCIF_TEXT;
+  char name[] = "WWWWWWWW";
+  tab.pszText = name;
+  SendMessageA(tabs, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&tab));
   engine->AttachPanel(tabs, {}, GetSysColor(COLOR_BTNFACE), 100);
   ASSERT_NE(engine->RecordOf(button, ControlKind::kButtons), nullptr);
-  RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  RedrawWindow(tabs, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   Pump();
+  // Where the tab control's own first tab would be: the tinted sky, nothing else.
+  const auto tinted = engine->BackgroundBehind(tabs);
+  ASSERT_NE(tinted, nullptr);
+  GdiFlush();
+  const auto panel = ScreenPixels(tabs, kWidth, kHeight);
+  for (int x = 5; x < 60; x += 3) {
+    EXPECT_EQ(panel[10 * kWidth + x] & 0xFFFFFF, tinted->bits[10 * tinted->width + x] & 0xFFFFFF) << x;
+  }
   // What the system's owner-draw request put on screen is the engine's normal look.
   const auto screen = ScreenPixels(button, kWidth, kHeight);
   const Look normal = Draw(button, 0);
