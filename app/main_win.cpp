@@ -9,6 +9,7 @@
 #include "controls/unit_kind.h"
 #include "forms/carried_resource.h"
 #include "forms/forms_runtime_win.h"
+#include "runtime/pictures/control_picture_win.h"
 #include "runtime/program_start.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -16,6 +17,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const auto handlers = board::BoardHandlers();
   forms::FormsRuntime::Instance().Install(app, handlers);
   forms::FormsRuntime::Instance().SetUnitKinds(&controls::CreateUnitControl);
+  pictures::InstallPictureDecoder();
 
   runtime::ProgramDescriptor descriptor;
   descriptor.codeBase = reinterpret_cast<std::uintptr_t>(handlers.data());

@@ -10,6 +10,7 @@
 #include "controls/unit_kind.h"
 #include "forms/carried_resource.h"
 #include "forms/forms_runtime_win.h"
+#include "runtime/pictures/control_picture_win.h"
 #include "runtime/program_start.h"
 
 namespace {
@@ -59,6 +60,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   runtime::RuntimeApp& app = runtime::RuntimeApp::Instance();
   forms::FormsRuntime::Instance().Install(app, kHandlers);
   forms::FormsRuntime::Instance().SetUnitKinds(&controls::CreateUnitControl);
+  pictures::InstallPictureDecoder();
   runtime::ProgramDescriptor descriptor;
   descriptor.codeBase = reinterpret_cast<std::uintptr_t>(kHandlers.data());
   descriptor.windowResource = std::as_bytes(forms::CarriedWindowResource());
