@@ -32,7 +32,16 @@ wine "$board" & pid=$!
 if wait_for "岚铎声板"; then
   sleep 1
   import -window root "$shots/main-window.png" && echo "saved $shots/main-window.png"
-  xdotool key Escape
+  # With no window manager nothing gives the board the keyboard focus: give it, then press Esc
+  # through XTEST like a user would; once more if the first press came before Wine took the focus.
+  for attempt in 1 2 3; do
+    window=$(xdotool search --onlyvisible --name "岚铎声板" 2>/dev/null | head -1)
+    [ -n "$window" ] || break
+    xdotool windowfocus --sync "$window" 2>/dev/null
+    sleep 0.3
+    xdotool key Escape
+    for i in $(seq 6); do kill -0 "$pid" 2>/dev/null || break 2; sleep 0.5; done
+  done
 else
   status=1
 fi
