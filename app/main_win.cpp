@@ -6,7 +6,6 @@
 
 #include "app/board_handlers.h"
 #include "app/board_objects.h"
-#include "controls/unit_kind.h"
 #include "forms/carried_resource.h"
 #include "forms/forms_runtime_win.h"
 #include "runtime/pictures/control_picture_win.h"
@@ -16,7 +15,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   runtime::RuntimeApp& app = runtime::RuntimeApp::Instance();
   const auto handlers = board::BoardHandlers();
   forms::FormsRuntime::Instance().Install(app, handlers);
-  forms::FormsRuntime::Instance().SetUnitKinds(&controls::CreateUnitControl);
   pictures::InstallPictureDecoder();
 
   runtime::ProgramDescriptor descriptor;

@@ -34,9 +34,6 @@ class FormsRuntime {
   // entries of `handlers`.
   void Install(runtime::RuntimeApp& app, std::span<const EventHandler> handlers);
 
-  // Where the units' live controls come from; the plain kinds until this is called.
-  void SetUnitKinds(UnitKindFactory factory) { createUnit_ = factory ? factory : &CreatePlainUnitControl; }
-
   // Loads a window (owner 0: none). True when the window exists afterwards; a modal load
   // returns once the window has closed.
   bool LoadWindow(WindowId window, WindowId owner, bool modal);
@@ -132,7 +129,7 @@ class FormsRuntime {
                 std::initializer_list<std::int32_t> arguments, std::int32_t* result = nullptr);
 
   runtime::RuntimeApp* app_ = nullptr;
-  UnitKindFactory createUnit_ = &CreatePlainUnitControl;
+  UnitKindFactory createUnit_ = &controls::CreateUnitControl;
   std::map<WindowId, std::unique_ptr<LiveWindow>> live_;
   std::unordered_map<HWND, Location> byHandle_;
   int loadsInProgress_ = 0;

@@ -12,8 +12,4 @@ using controls::UnitHandleLookup;
 
 using UnitKindFactory = std::unique_ptr<UnitControl> (*)(const UnitCreateContext& context);
 
-// The kinds over plain platform controls of the right classes: what the runtime creates units
-// with until the program hands it the unit-kind layer's factory (FormsRuntime::SetUnitKinds).
-std::unique_ptr<UnitControl> CreatePlainUnitControl(const UnitCreateContext& context);
-
 }  // namespace forms

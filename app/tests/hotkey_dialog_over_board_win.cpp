@@ -7,7 +7,6 @@
 #include <array>
 #include <cstdint>
 
-#include "controls/unit_kind.h"
 #include "forms/carried_resource.h"
 #include "forms/forms_runtime_win.h"
 #include "runtime/pictures/control_picture_win.h"
@@ -59,7 +58,6 @@ constexpr auto kHandlers = MakeTable();
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   runtime::RuntimeApp& app = runtime::RuntimeApp::Instance();
   forms::FormsRuntime::Instance().Install(app, kHandlers);
-  forms::FormsRuntime::Instance().SetUnitKinds(&controls::CreateUnitControl);
   pictures::InstallPictureDecoder();
   runtime::ProgramDescriptor descriptor;
   descriptor.codeBase = reinterpret_cast<std::uintptr_t>(kHandlers.data());
