@@ -2,8 +2,7 @@
 
 #include <array>
 
-#include "app/board_objects.h"
-#include "assets/carried_pictures.h"
+#include "app/board_skin.h"
 #include "forms/unit_commands.h"
 
 namespace board {
@@ -14,12 +13,8 @@ forms::HandlerReturn MainCloseRequested(std::span<const std::int32_t>) { return 
 
 constexpr runtime::UnitRef kMainWindowUnit{0x52010001, 0x06010000, 0x00010001};
 
-// Start-up: the skinned frame over the carried sky picture, stretched (mode 3); a double click on
-// the caption does not maximize.
 forms::HandlerReturn MainCreated(std::span<const std::int32_t>) {
-  HWND window = forms::GetWindowHandle(kMainWindowUnit);
-  board::Skin().AttachFrame(window, {}, {}, false, {}, {}, {}, {}, 0, nullptr,
-                            assets::Carried(assets::Picture::kBackground), 3);
+  AttachBoardSkin(forms::GetWindowHandle(kMainWindowUnit));
   return forms::NoResult();
 }
 

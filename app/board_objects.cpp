@@ -6,13 +6,22 @@ namespace board {
 namespace {
 
 std::optional<skin::SkinEngine> skinEngine;
+std::optional<skin::TabStrip> tabStrip;
 
 }  // namespace
 
-void InitialiseModules() { skinEngine.emplace(); }
+void InitialiseModules() {
+  skinEngine.emplace();
+  tabStrip.emplace();
+}
 
-void DestroyObjects() { skinEngine.reset(); }
+// The strip's window belongs to the skin: it goes first.
+void DestroyObjects() {
+  tabStrip.reset();
+  skinEngine.reset();
+}
 
 skin::SkinEngine& Skin() { return *skinEngine; }
+skin::TabStrip& Strip() { return *tabStrip; }
 
 }  // namespace board

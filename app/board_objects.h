@@ -2,6 +2,7 @@
 // The board's process-wide objects: made once before the first window exists, destroyed by the
 // clean-up routine at the end of the process.
 #include "skin/skin_engine.h"
+#include "skin/tab_strip.h"
 
 namespace board {
 
@@ -10,7 +11,8 @@ void InitialiseModules();
 // The clean-up routine: destroys what the initialisers made (the skin shuts GDI+ down).
 void DestroyObjects();
 
-// The skin engine; only between InitialiseModules and DestroyObjects.
+// The skin engine and the category strip; only between InitialiseModules and DestroyObjects.
 skin::SkinEngine& Skin();
+skin::TabStrip& Strip();
 
 }  // namespace board
