@@ -99,6 +99,22 @@ class WindowDc {
   HDC dc_;
 };
 
+// The DC of the whole window, non-client edge included.
+class WholeWindowDc {
+ public:
+  explicit WholeWindowDc(HWND window) : window_(window), dc_(GetWindowDC(window)) {}
+  ~WholeWindowDc() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
+  WholeWindowDc(const WholeWindowDc&) = delete;
+  WholeWindowDc& operator=(const WholeWindowDc&) = delete;
+  HDC Get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
 class PaintScope {
  public:
   explicit PaintScope(HWND window) : window_(window) { dc_ = BeginPaint(window, &paint_); }

@@ -10,3 +10,9 @@ void AddRoundedRectangle(draw::GraphicsPath& path, float x, float y, float width
 void AddTopRounded(draw::GraphicsPath& path, float x, float y, float width, float height, float r);
 
 }  // namespace skin
+
+namespace skin {
+
+draw::GraphicsPath RoundedRectanglePath(float x, float y, float width, float height, float r);
+
+}  // namespace skin

@@ -10,6 +10,7 @@
 #include "skin/colour.h"
 #include "skin/panel_painting.h"
 #include "skin/rounded_shapes.h"
+#include "skin/transparent_label.h"
 #include "skin/window_properties.h"
 
 namespace skin {
@@ -260,11 +261,17 @@ ControlRecord* SkinEngine::RecordOf(HWND control, ControlKind kind) const {
   return record->hwnd == control ? record : nullptr;
 }
 
-std::unique_ptr<OffscreenSurface> SkinEngine::BackgroundBehind(HWND control) const {
+std::unique_ptr<OffscreenSurface> SkinEngine::BackgroundBehind(HWND control, bool wholeWindow) const {
   SkinnedWindow* window = OwnerOf(control);
   if (!window || !window->backgroundDc) return nullptr;
   RECT rect{};
-  GetClientRect(control, &rect);
+  RECT outer{};
+  GetWindowRect(control, &outer);
+  if (wholeWindow) {
+    rect = RECT{0, 0, outer.right - outer.left, outer.bottom - outer.top};
+  } else {
+    GetClientRect(control, &rect);
+  }
   auto surface = std::make_unique<OffscreenSurface>(rect.right, rect.bottom);
   if (!surface->bits) return nullptr;
 
@@ -281,7 +288,12 @@ std::unique_ptr<OffscreenSurface> SkinEngine::BackgroundBehind(HWND control) con
     }
   }
   POINT offset{0, 0};
-  MapWindowPoints(control, origin, &offset, 1);
+  if (wholeWindow) {
+    offset = POINT{outer.left, outer.top};
+    ScreenToClient(origin, &offset);
+  } else {
+    MapWindowPoints(control, origin, &offset, 1);
+  }
   BitBlt(surface->dc.Get(), 0, 0, rect.right, rect.bottom, source, offset.x, offset.y, SRCCOPY);
 
   if (auto* panel = static_cast<PanelRecord*>(RecordOf(control, ControlKind::kPanels))) {
@@ -360,10 +372,6 @@ LRESULT CALLBACK PanelProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     }
   }
   return CallStoredProcedure(hwnd, message, wParam, lParam, props::kOldProc);
-}
-
-LRESULT CALLBACK LabelProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  return CallStoredProcedure(hwnd, message, wParam, lParam, props::kLabelOldProc);
 }
 
 }  // namespace skin

@@ -98,8 +98,9 @@ class SkinEngine {
   SkinnedWindow* OwnerOf(HWND control) const;
   ControlRecord* RecordOf(HWND control, ControlKind kind) const;
   // The owning window's background under the control, with a panel's tint laid over it;
-  // null surface when the control has no skinned owner.
-  std::unique_ptr<OffscreenSurface> BackgroundBehind(HWND control) const;
+  // null surface when the control has no skinned owner. wholeWindow: the control's window
+  // rectangle, borders included, instead of its client area.
+  std::unique_ptr<OffscreenSurface> BackgroundBehind(HWND control, bool wholeWindow = false) const;
 
   // Draws one caption button: alpha 0 plain, up to 240 highlighted; or pressed.
   void DrawCaptionButton(SkinnedWindow& window, int button, int alpha, bool pressed);
@@ -134,10 +135,9 @@ class SkinEngine {
   int pressedCaptionButton_ = 0;
 };
 
-// The frame handler installed by AttachFrame, and the panel and label procedures.
+// The frame handler installed by AttachFrame, and the panel procedure (labels: transparent_label.h).
 LRESULT CALLBACK FrameProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK PanelProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK LabelProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Calls the procedure stored in "Hw_hProc" (or the given property), DefWindowProcA when none.
 LRESULT CallStoredProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, const char* property);

@@ -43,7 +43,12 @@ void Attached(HWND hwnd, ControlRecord& base) {
   auto& record = static_cast<ButtonRecord&>(base);
   const LONG_PTR style = GetWindowLongPtrA(hwnd, GWL_STYLE);
   record.kind = IsSkinnableRadio(style) ? ButtonType::kRadio : IsSkinnableCheckBox(style) ? ButtonType::kCheckBox : ButtonType::kPush;
-  if (record.kind != ButtonType::kPush) record.checked = SendMessageA(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  if (record.kind != ButtonType::kPush) {
+    // From the old procedure: the record answers BM_GETCHECK from now on.
+    record.checked = CallWindowProcA(record.oldProc, hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    const LONG_PTR type = style & BS_TYPEMASK;
+    record.autoToggle = type == BS_AUTOCHECKBOX || type == BS_AUTORADIOBUTTON;
+  }
   record.text = WindowText(hwnd);
   ReadFont(hwnd, record);
   SetWindowLongPtrA(hwnd, GWL_STYLE, style | kOwnerDrawnBits);
@@ -52,13 +57,18 @@ void Attached(HWND hwnd, ControlRecord& base) {
 }
 
 bool AcceptsPush(HWND, LONG_PTR style) { return IsSkinnablePushButton(style); }
+bool AcceptsCheckOrRadio(HWND, LONG_PTR style) { return IsSkinnableRadio(style) || IsSkinnableCheckBox(style); }
 
 bool DrawItem(HWND, const DRAWITEMSTRUCT& item) {
   if (item.CtlType != ODT_BUTTON || props::Get(item.hwndItem, props::kIndex) < 1) return false;
   ButtonRecord* record = RecordFor(item.hwndItem);
   if (!record) return false;
-  // Check boxes and radio buttons paint themselves in WM_PAINT.
-  if (record->kind == ButtonType::kPush) DrawButton(item.hwndItem, item.hDC, item.itemState, item.rcItem);
+  if (record->kind == ButtonType::kPush) {
+    DrawButton(item.hwndItem, item.hDC, item.itemState, item.rcItem);
+  } else {
+    // They paint themselves in WM_PAINT; a press repaints them through here as well.
+    DrawCheckOrRadio(item.hwndItem, item.hDC, item.itemState & ~ODS_SELECTED);
+  }
   return true;
 }
 
@@ -77,8 +87,8 @@ void FillVertical(draw::Graphics& graphics, const draw::GraphicsPath& path, floa
 }  // namespace
 
 std::vector<ChildKind> ButtonKinds() {
-  // Check boxes and radio buttons would be a second pass once they have their drawing.
-  return {ChildKind{ControlKind::kButtons, "Button", &AcceptsPush, &ButtonProcedure, &MakeButtonRecord, &Attached}};
+  return {ChildKind{ControlKind::kButtons, "Button", &AcceptsPush, &ButtonProcedure, &MakeButtonRecord, &Attached},
+          ChildKind{ControlKind::kButtons, "Button", &AcceptsCheckOrRadio, &ButtonProcedure, &MakeButtonRecord, &Attached}};
 }
 
 void InstallButtons(SkinEngine& engine) {
@@ -92,6 +102,21 @@ void DrawGlow(draw::Graphics& graphics, const draw::GraphicsPath& path, int step
     pen.SetWidth(static_cast<float>(i));
     graphics.DrawPath(pen, path);
   }
+}
+
+void DrawButtonBase(draw::Graphics& graphics, const draw::GraphicsPath& shape, const draw::RectF& r, bool disabled) {
+  draw::SolidBrush base(ToArgb(0xFFFFFF, 120));
+  graphics.FillPath(base, shape);
+  if (!disabled) return;
+  draw::SolidBrush silver(ToArgb(0xC0C0C0, 255));
+  graphics.FillRectangle(silver, r);
+  draw::LinearGradientBrush blend({r.x, r.y}, {r.x, r.y + r.height}, ToArgb(0xFFFFFF, 50), ToArgb(0xFFFFFF, 50));
+  const std::uint32_t colours[] = {ToArgb(0xFFFFFF, 50), ToArgb(0, 10), ToArgb(0xFFFFFF, 50)};
+  const float positions[] = {0.0f, 0.5f, 1.0f};
+  blend.SetPresetBlend(colours, positions);
+  graphics.FillPath(blend, shape);
+  draw::Pen outline(ToArgb(0, 80), 1);
+  graphics.DrawPath(outline, shape);
 }
 
 void DrawButton(HWND hwnd, HDC dc, UINT state, const RECT& rect) {
@@ -110,20 +135,9 @@ void DrawButton(HWND hwnd, HDC dc, UINT state, const RECT& rect) {
     draw::Graphics graphics(surface->dc.Get());
     graphics.SetSmoothingMode(draw::kSmoothingAntiAlias);
     const draw::GraphicsPath shape = Rounded(x, y, w - 1, h - 1, 5);
-    draw::SolidBrush base(ToArgb(0xFFFFFF, 120));
-    graphics.FillPath(base, shape);
+    DrawButtonBase(graphics, shape, {x, y, w, h}, (state & ODS_DISABLED) != 0);
 
-    if (state & ODS_DISABLED) {
-      draw::SolidBrush silver(ToArgb(0xC0C0C0, 255));
-      graphics.FillRectangle(silver, {x, y, w, h});
-      draw::LinearGradientBrush blend({x, y}, {x, y + h}, ToArgb(0xFFFFFF, 50), ToArgb(0xFFFFFF, 50));
-      const std::uint32_t colours[] = {ToArgb(0xFFFFFF, 50), ToArgb(0, 10), ToArgb(0xFFFFFF, 50)};
-      const float positions[] = {0.0f, 0.5f, 1.0f};
-      blend.SetPresetBlend(colours, positions);
-      graphics.FillPath(blend, shape);
-      draw::Pen outline(ToArgb(0, 80), 1);
-      graphics.DrawPath(outline, shape);
-    } else {
+    if (!(state & ODS_DISABLED)) {
       FillVertical(graphics, shape, x, y, y + h - 1, ToArgb(0xFFFFFF, 0), ToArgb(0x808080, 60));
       draw::GraphicsPath gloss(draw::kFillAlternate);
       AddTopRounded(gloss, x, y, w - 1, static_cast<float>(hi / 2), 5);
@@ -162,14 +176,19 @@ void DrawButton(HWND hwnd, HDC dc, UINT state, const RECT& rect) {
 
 void RedrawButton(HWND hwnd, UINT state, bool hover) {
   ButtonRecord* record = RecordFor(hwnd);
-  if (!record || record->kind != ButtonType::kPush) return;
+  if (!record) return;
   if (hover) state |= ODS_HOTLIGHT;
   // A disabled button keeps its disabled look under the mouse.
   if (!IsWindowEnabled(hwnd)) state |= ODS_DISABLED;
   RECT client{};
   GetClientRect(hwnd, &client);
   WindowDc dc(hwnd);
-  if (dc.Get()) DrawButton(hwnd, dc.Get(), state, client);
+  if (!dc.Get()) return;
+  if (record->kind == ButtonType::kPush) {
+    DrawButton(hwnd, dc.Get(), state, client);
+  } else {
+    DrawCheckOrRadio(hwnd, dc.Get(), state);
+  }
 }
 
 LRESULT CALLBACK ButtonProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -178,6 +197,11 @@ LRESULT CALLBACK ButtonProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
   SkinnedWindow* window = engine ? engine->OwnerOf(hwnd) : nullptr;
   if (!record || !window) return CallStoredProcedure(hwnd, message, wParam, lParam, props::kOldProc);
   const int index = static_cast<int>(props::Get(hwnd, props::kIndex));
+  if (record->kind != ButtonType::kPush) {
+    if (const std::optional<LRESULT> handled = CheckOrRadioMessage(hwnd, *record, *window, message, wParam, lParam)) {
+      return *handled;
+    }
+  }
 
   switch (message) {
     case WM_MOVE:

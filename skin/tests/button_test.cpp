@@ -80,14 +80,17 @@ class ButtonTest : public SkinTest {
   HWND frame = nullptr;
 };
 
-TEST_F(ButtonTest, AttachTakesPushButtonsOnlyAndReadsTheirRecord) {
-  HWND push = Button(10, 40, "播放");
+TEST_F(ButtonTest, AttachTakesPushButtonsThenCheckBoxesAndReadsTheirRecord) {
   HWND check = Button(10, 80, "x", 2, BS_AUTOCHECKBOX);
+  HWND push = Button(10, 40, "播放");
   HWND group = Button(10, 120, "g", 3, BS_GROUPBOX);
   HWND owner = Button(10, 160, "o", 4, BS_OWNERDRAW);
   Attach();
   SkinnedWindow& window = Record(frame);
-  ASSERT_EQ(window.Kind(ControlKind::kButtons).size(), 1u);
+  ASSERT_EQ(window.Kind(ControlKind::kButtons).size(), 2u);
+  // Push buttons come first, whatever the order of the windows.
+  EXPECT_EQ(window.Kind(ControlKind::kButtons)[0]->hwnd, push);
+  EXPECT_EQ(window.Kind(ControlKind::kButtons)[1]->hwnd, check);
   auto* record = static_cast<ButtonRecord*>(engine->RecordOf(push, ControlKind::kButtons));
   ASSERT_NE(record, nullptr);
   EXPECT_EQ(record->text, "播放");
@@ -96,7 +99,7 @@ TEST_F(ButtonTest, AttachTakesPushButtonsOnlyAndReadsTheirRecord) {
   EXPECT_EQ(record->kind, ButtonType::kPush);
   EXPECT_EQ(GetWindowLongPtrA(push, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
   EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(push, GWLP_WNDPROC)), &ButtonProcedure);
-  for (HWND other : {check, group, owner}) EXPECT_EQ(engine->RecordOf(other, ControlKind::kButtons), nullptr);
+  for (HWND other : {group, owner}) EXPECT_EQ(engine->RecordOf(other, ControlKind::kButtons), nullptr);
 
   SetWindowTextA(push, "停止");
   EXPECT_EQ(record->text, "停止");

@@ -1,0 +1,16 @@
+#include "skin/skin_kinds.h"
+
+#include "skin/skinned_button.h"
+#include "skin/skinned_combo_box.h"
+#include "skin/skinned_slider.h"
+
+namespace skin {
+
+void InstallSkinKinds(SkinEngine& engine) {
+  InstallButtons(engine);
+  std::vector<ChildKind> kinds = ButtonKinds();
+  for (auto more : {ComboBoxKinds(), SliderKinds()}) kinds.insert(kinds.end(), more.begin(), more.end());
+  engine.SetChildKinds(std::move(kinds));
+}
+
+}  // namespace skin
