@@ -1,0 +1,528 @@
+// The board's handlers end to end: the real program in a fresh folder with the recording
+// bass.dll, driven through its windows; checked through the audio calls it made, its INI file,
+// its controls and the dialogs it showed.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/tests/board_driver_win.h"
+
+namespace board_test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+using ::testing::IsEmpty;
+
+const std::vector<std::string> kStartUpCalls = {
+    "BASS_Init -1 44100 0 0 0", "BASS_GetDevice",       "BASS_GetDeviceInfo 1 ptr",
+    "BASS_GetDeviceInfo 2 ptr", "BASS_GetDeviceInfo 3 ptr", "BASS_GetDeviceInfo 4 ptr",
+    "BASS_GetDeviceInfo 5 ptr", "BASS_Free",            "BASS_Init 1 44100 0 0 0"};
+
+std::vector<std::string> ComboItems(HWND combo) {
+  std::vector<std::string> items;
+  const LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    char text[512] = {};
+    SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+    items.push_back(text);
+  }
+  return items;
+}
+
+int ComboSelection(HWND combo) { return static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0)); }
+
+// Picks an item the way a user does with the keyboard: open the list, move, Enter.
+void PickComboItem(HWND combo, int index) {
+  ASSERT_TRUE(FocusControl(combo));
+  const int current = ComboSelection(combo);
+  PressKey(VK_F4);
+  if (index > current) PressKey(VK_DOWN, index - current);
+  if (index < current) PressKey(VK_UP, current - index);
+  PressKey(VK_RETURN);
+  EXPECT_EQ(ComboSelection(combo), index) << "the keys did not reach the channel box";
+}
+
+WORD HotkeyOf(HWND control) { return static_cast<WORD>(SendMessageA(control, HKM_GETHOTKEY, 0, 0)); }
+
+HWND HotkeyControl(HWND dialog) {
+  for (HWND child : Descendants(dialog)) {
+    if (_stricmp(ClassOf(child).c_str(), "msctls_hotkey32") == 0) return child;
+  }
+  return nullptr;
+}
+
+// The text the board's tooltip window holds for a control: TTM_GETTEXTA with its record in
+// the board's own memory, since the message carries a pointer.
+std::string TooltipText(const Board& board, HWND control) {
+  HWND tooltip = nullptr;
+  std::pair<DWORD, HWND> search(board.ProcessId(), nullptr);
+  EnumWindows(
+      [](HWND window, LPARAM data) {
+        auto* s = reinterpret_cast<std::pair<DWORD, HWND>*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == s->first && _stricmp(ClassOf(window).c_str(), "tooltips_class32") == 0) {
+          s->second = window;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  tooltip = search.second;
+  if (!tooltip) return "(no tooltip window)";
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, board.ProcessId());
+  if (!process) return "(no access)";
+  constexpr SIZE_T kSize = 4096, kTextAt = 512;
+  auto* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, kSize, MEM_COMMIT, PAGE_READWRITE));
+  std::string text = "(no tool)";
+  if (remote) {
+    TTTOOLINFOA info{};
+    info.cbSize = sizeof info;
+    info.hwnd = GetParent(control);
+    info.uId = reinterpret_cast<UINT_PTR>(control);
+    info.lpszText = remote + kTextAt;
+    const char empty[1] = {};
+    WriteProcessMemory(process, remote, &info, sizeof info, nullptr);
+    WriteProcessMemory(process, remote + kTextAt, empty, 1, nullptr);
+    SendMessageA(tooltip, TTM_GETTEXTA, kSize - kTextAt, reinterpret_cast<LPARAM>(remote));
+    char buffer[kSize - kTextAt] = {};
+    if (ReadProcessMemory(process, remote + kTextAt, buffer, sizeof buffer - 1, nullptr)) text = buffer;
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  }
+  CloseHandle(process);
+  return text;
+}
+
+class BoardHandlers : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // No desktop shortcut step in the way, unless a test wants it.
+    folder_.WriteText("diRaConfig.ini", "[init]\r\nwriteFile=1\r\n");
+  }
+
+  std::unique_ptr<Board> Start(const BassAnswers& answers = {}) {
+    auto board = std::make_unique<Board>(folder_, log_, answers);
+    EXPECT_TRUE(board->Started()) << "the board's main window did not show";
+    WaitUntil([&] { return Calls().size() >= kStartUpCalls.size(); }, 5s);
+    PumpFor(200ms);
+    mark_ = Calls().size();
+    return board;
+  }
+
+  std::vector<std::string> Calls() const { return ReadLines(log_); }
+
+  // The calls since the last look, once at least count of them came and no more followed.
+  std::vector<std::string> NewCalls(std::size_t count) {
+    WaitUntil([&] { return Calls().size() >= mark_ + count; }, 3s);
+    PumpFor(300ms);
+    std::vector<std::string> calls = Calls();
+    std::vector<std::string> fresh(calls.begin() + static_cast<long>(std::min(mark_, calls.size())), calls.end());
+    mark_ = calls.size();
+    return fresh;
+  }
+
+  std::vector<std::string> PlayCalls(int previous, int handle, const std::string& file, const char* volume = "1") {
+    return {"BASS_StreamFree " + std::to_string(previous), "BASS_StreamCreateFile 0 " + file + " 0 0 0",
+            "BASS_ChannelSetAttribute " + std::to_string(handle) + " 2 " + volume,
+            "BASS_ChannelPlay " + std::to_string(handle) + " 1"};
+  }
+
+  HWND Button(const Board& board, const std::string& caption) {
+    HWND button = board.Control("Button", caption);
+    EXPECT_NE(button, nullptr) << "no button " << caption;
+    return button;
+  }
+
+  // Answers the message box with OK after checking its caption; gives its text.
+  std::string AnswerMessageBox(const Board& board, const std::string& caption) {
+    HWND box = board.WaitForWindow(caption, "#32770", 5s);
+    if (!box) return "(no message box " + caption + ")";
+    const std::string text = MessageBoxText(box);
+    PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5s));
+    return text;
+  }
+
+  HWND OpenHotkeyDialog(const Board& board, HWND button, const std::string& caption) {
+    RightClick(button);
+    HWND dialog = board.WaitForWindow("修改快捷键:" + caption, nullptr, 5s);
+    EXPECT_NE(dialog, nullptr) << "no hotkey dialog for " << caption;
+    return dialog;
+  }
+
+  void CloseDialog(HWND dialog, const char* button) {
+    ASSERT_TRUE(PressButton(dialog, button));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5s)) << button << " left the dialog open";
+  }
+
+  IniFile Ini() const { return ReadIni(folder_.Ini()); }
+
+  BoardFolder folder_{RecordingBassDll()};
+  std::string log_ = folder_.File("bass.log");
+  std::size_t mark_ = 0;
+};
+
+TEST_F(BoardHandlers, StartUpAsksForTheDevicesThenOpensTheChosenOne) {
+  auto board = Start();
+  EXPECT_THAT(Calls(), ElementsAreArray(kStartUpCalls));
+  HWND combo = board->Combo();
+  ASSERT_NE(combo, nullptr);
+  EXPECT_THAT(ComboItems(combo), ElementsAre("不输出音效", "Speakers", "Line out"));
+  EXPECT_EQ(ComboSelection(combo), 1);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(SendMessageA(combo, CB_GETITEMDATA, i, 0), i);
+  EXPECT_EQ(SendMessageA(board->Slider(), TBM_GETPOS, 0, 0), 100);
+}
+
+// Which item a saved passage selects, and so which device the start opens.
+struct PassageCase {
+  const char* name;
+  BassAnswers answers;
+  const char* passage;
+  std::vector<std::string> items;
+  int selected;
+};
+
+class SavedPassage : public BoardHandlers, public ::testing::WithParamInterface<PassageCase> {};
+
+TEST_P(SavedPassage, SelectsItsItemAndOpensItsDevice) {
+  const PassageCase& c = GetParam();
+  folder_.WriteText("diRaConfig.ini", std::string("[init]\r\nwriteFile=1\r\n[music]\r\npassage=") + c.passage + "\r\n");
+  auto board = Start(c.answers);
+  const std::vector<std::string> calls = Calls();
+  ASSERT_FALSE(calls.empty());
+  EXPECT_EQ(calls.back(), "BASS_Init " + std::to_string(c.selected) + " 44100 0 0 0");
+  EXPECT_THAT(ComboItems(board->Combo()), ElementsAreArray(c.items));
+  EXPECT_EQ(ComboSelection(board->Combo()), c.selected);
+}
+
+const std::vector<std::string> kTwoDevices = {"不输出音效", "Speakers", "Line out"};
+const std::vector<std::string> kFixedList = {"不输出音效", "系统音源", "4/5", "6/7", "8/9"};
+const BassAnswers kFixed{"0", "Speakers|Line out", ""};
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SavedPassage,
+    ::testing::Values(PassageCase{"devices_2", {}, "2", kTwoDevices, 2},
+                      PassageCase{"devices_item_count_is_the_last", {}, "3", kTwoDevices, 2},
+                      PassageCase{"devices_too_large", {}, "4", kTwoDevices, 1},
+                      PassageCase{"devices_0", {}, "0", kTwoDevices, 1},
+                      PassageCase{"devices_not_a_number", {}, "abc", kTwoDevices, 1},
+                      PassageCase{"failing_device_skipped",
+                                  {"1", "Speakers||Headset|Monitor", ""},
+                                  "3",
+                                  {"不输出音效", "Speakers", "Headset", "Monitor"},
+                                  3},
+                      PassageCase{"only_five_devices", {"1", "A|B|C|D|E|F", ""}, "6", {"不输出音效", "A", "B", "C", "D", "E"}, 5},
+                      PassageCase{"fixed_2", kFixed, "2", kFixedList, 2},
+                      PassageCase{"fixed_4", kFixed, "4", kFixedList, 4},
+                      PassageCase{"fixed_too_large", kFixed, "5", kFixedList, 1},
+                      PassageCase{"fixed_0", kFixed, "0", kFixedList, 1}),
+    [](const ::testing::TestParamInfo<PassageCase>& info) { return std::string(info.param.name); });
+
+TEST_F(BoardHandlers, PlayFreesThePreviousStreamStopKeepsItAndCloseFreesIt) {
+  folder_.AddSound("群众笑声");
+  folder_.AddSound("激烈掌声");
+  auto board = Start();
+  HWND laughter = Button(*board, "群众笑声"), applause = Button(*board, "激烈掌声");
+  HWND stop = Button(*board, "停止播放");
+  ASSERT_TRUE(laughter && applause && stop);
+
+  Click(stop);
+  EXPECT_THAT(NewCalls(1), ElementsAre("BASS_ChannelStop 0"));
+  Click(laughter);
+  EXPECT_THAT(NewCalls(4), ElementsAreArray(PlayCalls(0, 1, folder_.Sound("群众笑声"))));
+  Click(applause);
+  EXPECT_THAT(NewCalls(4), ElementsAreArray(PlayCalls(1, 2, folder_.Sound("激烈掌声"))));
+  Click(stop);
+  EXPECT_THAT(NewCalls(1), ElementsAre("BASS_ChannelStop 2"));
+  // After a stop the same button starts again with a new stream.
+  Click(applause);
+  EXPECT_THAT(NewCalls(4), ElementsAreArray(PlayCalls(2, 3, folder_.Sound("激烈掌声"))));
+
+  ASSERT_TRUE(board->Close()) << "the board did not end after WM_CLOSE";
+  EXPECT_THAT(NewCalls(2), ElementsAre("BASS_StreamFree 3", "BASS_Free"));
+}
+
+TEST_F(BoardHandlers, AMissingSoundFileFreesThePlayingOneAndPlaysNothing) {
+  folder_.AddSound("群众笑声");
+  auto board = Start();
+  Click(Button(*board, "群众笑声"));
+  EXPECT_THAT(NewCalls(4), ElementsAreArray(PlayCalls(0, 1, folder_.Sound("群众笑声"))));
+  // No file, so no stream: the handle 0 still gets the volume, and nothing is played.
+  Click(Button(*board, "激烈掌声"));
+  EXPECT_THAT(NewCalls(2), ElementsAre("BASS_StreamFree 1", "BASS_ChannelSetAttribute 0 2 1"));
+}
+
+TEST_F(BoardHandlers, TheSliderSetsThePlayingStreamSavesItsLevelAndComesBackAtTheNextStart) {
+  folder_.AddSound("群众笑声");
+  {
+    auto board = Start();
+    Click(Button(*board, "群众笑声"));
+    NewCalls(4);
+    ASSERT_TRUE(FocusControl(board->Slider()));
+    PressKey(VK_PRIOR, 5);
+    ASSERT_EQ(SendMessageA(board->Slider(), TBM_GETPOS, 0, 0), 50) << "the keys did not reach the slider";
+    EXPECT_THAT(NewCalls(5), ElementsAre("BASS_ChannelSetAttribute 1 2 0.9", "BASS_ChannelSetAttribute 1 2 0.8",
+                                         "BASS_ChannelSetAttribute 1 2 0.7", "BASS_ChannelSetAttribute 1 2 0.6",
+                                         "BASS_ChannelSetAttribute 1 2 0.5"));
+    EXPECT_EQ(IniValue(Ini(), "music", "volume"), "50");
+    // A new effect starts at the slider's level.
+    Click(Button(*board, "群众笑声"));
+    EXPECT_THAT(NewCalls(4), ElementsAreArray(PlayCalls(1, 2, folder_.Sound("群众笑声"), "0.5")));
+    ASSERT_TRUE(FocusControl(board->Slider()));
+    PressKey(VK_HOME);
+    EXPECT_THAT(NewCalls(1), ElementsAre("BASS_ChannelSetAttribute 2 2 0"));
+    EXPECT_EQ(IniValue(Ini(), "music", "volume"), "0");
+    ASSERT_TRUE(board->Close());
+  }
+  auto board = Start();
+  EXPECT_EQ(SendMessageA(board->Slider(), TBM_GETPOS, 0, 0), 0);
+  Click(Button(*board, "群众笑声"));
+  EXPECT_THAT(NewCalls(4), ElementsAreArray(PlayCalls(0, 1, folder_.Sound("群众笑声"), "0")));
+}
+
+TEST_F(BoardHandlers, ChoosingAChannelReopensTheOutputAndSavesItOnlyWhenItOpened) {
+  BassAnswers answers;
+  answers.devices = "Speakers|Line out|Headset";
+  answers.initFail = "2";
+  {
+    auto board = Start(answers);
+    HWND combo = board->Combo();
+    PickComboItem(combo, 3);
+    EXPECT_EQ(AnswerMessageBox(*board, "信息："), "设备Headset初始化成功！");
+    EXPECT_THAT(NewCalls(2), ElementsAre("BASS_Free", "BASS_Init 3 44100 0 0 0"));
+    EXPECT_EQ(IniValue(Ini(), "music", "passage"), "3");
+
+    PickComboItem(combo, 2);
+    EXPECT_EQ(AnswerMessageBox(*board, "失败"), "设备初始化失败！");
+    EXPECT_THAT(NewCalls(2), ElementsAre("BASS_Free", "BASS_Init 2 44100 0 0 0"));
+    EXPECT_EQ(IniValue(Ini(), "music", "passage"), "3");
+
+    // "No output" opens device 0 and is saved, yet a start never selects it.
+    PickComboItem(combo, 0);
+    EXPECT_EQ(AnswerMessageBox(*board, "信息："), "设备不输出音效初始化成功！");
+    EXPECT_THAT(NewCalls(2), ElementsAre("BASS_Free", "BASS_Init 0 44100 0 0 0"));
+    EXPECT_EQ(IniValue(Ini(), "music", "passage"), "0");
+    ASSERT_TRUE(board->Close());
+  }
+  auto board = Start(answers);
+  EXPECT_EQ(ComboSelection(board->Combo()), 1);
+  EXPECT_THAT(Calls(), ::testing::Contains("BASS_Init 1 44100 0 0 0"));
+}
+
+TEST_F(BoardHandlers, FirstStartWritesOnlyTheShortcutFlagAndMakesOneShortcut) {
+  DeleteFileA(folder_.Ini().c_str());
+  const std::string shortcut = DesktopShortcut();
+  DeleteFileA(shortcut.c_str());
+  {
+    auto board = Start();
+    EXPECT_TRUE(WaitUntil([&] { return GetFileAttributesA(shortcut.c_str()) != INVALID_FILE_ATTRIBUTES; }, 5s))
+        << "no shortcut " << shortcut;
+    ASSERT_TRUE(board->Close());
+  }
+  EXPECT_EQ(Ini(), (IniFile{{"init", {{"writeFile", "1"}}}}));
+  ASSERT_TRUE(DeleteFileA(shortcut.c_str()));
+
+  auto board = Start();
+  ASSERT_TRUE(board->Close());
+  EXPECT_EQ(GetFileAttributesA(shortcut.c_str()), INVALID_FILE_ATTRIBUTES) << "the second start made a shortcut";
+  EXPECT_EQ(Ini(), (IniFile{{"init", {{"writeFile", "1"}}}}));
+}
+
+TEST_F(BoardHandlers, AnAltAHotkeyIsStoredShownRefusedTwiceAndClearedAgain) {
+  folder_.AddSound("群众笑声");
+  auto board = Start();
+  HWND laughter = Button(*board, "群众笑声");
+  ASSERT_NE(laughter, nullptr);
+  EXPECT_EQ(TooltipText(*board, laughter), "右键设置快捷键");
+
+  HWND dialog = OpenHotkeyDialog(*board, laughter, "群众笑声");
+  ASSERT_NE(dialog, nullptr);
+  HWND field = HotkeyControl(dialog);
+  ASSERT_NE(field, nullptr);
+  EXPECT_EQ(HotkeyOf(field), 0);
+  ASSERT_TRUE(FocusControl(field));
+  PressCombination({VK_MENU, 'A'});
+  ASSERT_EQ(HotkeyOf(field), MAKEWORD('A', HOTKEYF_ALT));
+  CloseDialog(dialog, "确定");
+  EXPECT_EQ(IniValue(Ini(), "hotkey", "btn1"), "65,4");
+  EXPECT_EQ(TooltipText(*board, laughter), "快捷键:Alt + A");
+
+  {
+    // Pressed while another program has the focus.
+    FocusWindow other;
+    PressCombination({VK_MENU, 'A'});
+    EXPECT_THAT(NewCalls(4), ElementsAreArray(PlayCalls(0, 1, folder_.Sound("群众笑声"))));
+  }
+
+  // The same combination again: registered before the old one is released, so refused.
+  dialog = OpenHotkeyDialog(*board, laughter, "群众笑声");
+  ASSERT_NE(dialog, nullptr);
+  field = HotkeyControl(dialog);
+  EXPECT_EQ(HotkeyOf(field), MAKEWORD('A', HOTKEYF_ALT));
+  ASSERT_TRUE(PressButton(dialog, "确定"));
+  EXPECT_EQ(AnswerMessageBox(*board, "错误"), "注册快捷键失败！");
+  EXPECT_TRUE(IsWindowVisible(dialog)) << "the dialog closed after the refusal";
+  CloseDialog(dialog, "取消");
+  EXPECT_EQ(IniValue(Ini(), "hotkey", "btn1"), "65,4");
+  {
+    FocusWindow other;
+    PressCombination({VK_MENU, 'A'});
+    EXPECT_THAT(NewCalls(4), ElementsAreArray(PlayCalls(1, 2, folder_.Sound("群众笑声"))));
+  }
+
+  // Cleared: the key goes, the hotkey no longer plays.
+  dialog = OpenHotkeyDialog(*board, laughter, "群众笑声");
+  ASSERT_NE(dialog, nullptr);
+  field = HotkeyControl(dialog);
+  ASSERT_TRUE(FocusControl(field));
+  PressKey(VK_BACK);
+  ASSERT_EQ(HotkeyOf(field), 0);
+  CloseDialog(dialog, "确定");
+  EXPECT_EQ(IniValue(Ini(), "hotkey", "btn1"), "(missing)");
+  {
+    FocusWindow other;
+    PressCombination({VK_MENU, 'A'});
+    PumpFor(700ms);
+    EXPECT_THAT(NewCalls(0), IsEmpty());
+  }
+}
+
+TEST_F(BoardHandlers, ACtrlShiftF1HotkeyOnTheStopButtonStopsAndIsRestoredAtTheNextStart) {
+  folder_.AddSound("群众笑声");
+  {
+    auto board = Start();
+    HWND stop = Button(*board, "停止播放");
+    HWND dialog = OpenHotkeyDialog(*board, stop, "停止播放");
+    ASSERT_NE(dialog, nullptr);
+    HWND field = HotkeyControl(dialog);
+    ASSERT_TRUE(FocusControl(field));
+    PressCombination({VK_CONTROL, VK_SHIFT, VK_F1});
+    ASSERT_EQ(HotkeyOf(field), MAKEWORD(VK_F1, HOTKEYF_CONTROL | HOTKEYF_SHIFT));
+    CloseDialog(dialog, "确定");
+    EXPECT_EQ(IniValue(Ini(), "hotkey", "btn_stop"), "112,3");
+    EXPECT_EQ(TooltipText(*board, stop), "快捷键:Ctrl + Shift + p");
+    ASSERT_TRUE(board->Close());
+  }
+  auto board = Start();
+  EXPECT_EQ(TooltipText(*board, Button(*board, "停止播放")), "快捷键:Ctrl + Shift + p");
+  Click(Button(*board, "群众笑声"));
+  NewCalls(4);
+  FocusWindow other;
+  PressCombination({VK_CONTROL, VK_SHIFT, VK_F1});
+  EXPECT_THAT(NewCalls(1), ElementsAre("BASS_ChannelStop 1"));
+}
+
+// The custom slots: a 36-byte file name whose first 30 bytes end between two characters, so a
+// cut by characters or by the whole name shows.
+class CustomSlots : public BoardHandlers {
+ protected:
+  const std::string kLongName = "0123456789自定义音效文件名字很长";
+  const std::string kOffered = "0123456789自定义音效文件名字很";
+
+  HWND Slot1(const Board& board) {
+    HWND slot = board.PageButtonAt(8, 40);
+    EXPECT_NE(slot, nullptr) << "no custom slot at 8,40 of the page control";
+    return slot;
+  }
+
+  // Right click, choose the file in the file dialog; gives the input box.
+  HWND ChooseFile(const Board& board, HWND slot, const std::string& path) {
+    RightClick(slot);
+    HWND files = board.WaitForWindow("选择自定义音效", "#32770", 5s);
+    EXPECT_NE(files, nullptr) << "no file dialog";
+    if (!files) return nullptr;
+    HWND edit = nullptr;
+    // The file name box: the edit that holds the focus when the dialog opens, else the first one.
+    for (HWND child : Descendants(files)) {
+      if (_stricmp(ClassOf(child).c_str(), "Edit") == 0 && IsWindowVisible(child)) {
+        edit = child;
+        break;
+      }
+    }
+    EXPECT_NE(edit, nullptr);
+    if (!edit) return nullptr;
+    SetText(edit, path);
+    PostMessageA(GetDlgItem(files, IDOK), BM_CLICK, 0, 0);
+    HWND input = board.WaitForWindow("输入", "#32770", 5s);
+    EXPECT_NE(input, nullptr) << "no input box after the file dialog";
+    return input;
+  }
+};
+
+TEST_F(CustomSlots, AssigningOffersTheCutNameWritesBothKeysAndTheSlotPlaysItsFile) {
+  folder_.AddSound(kLongName);
+  const std::string path = folder_.Sound(kLongName);
+  {
+    auto board = Start();
+    HWND slot = Slot1(*board);
+    ASSERT_NE(slot, nullptr);
+    EXPECT_EQ(WindowText(slot), "自定义");
+    // An empty slot plays nothing.
+    Click(slot);
+    PumpFor(500ms);
+    EXPECT_THAT(NewCalls(0), IsEmpty());
+
+    HWND input = ChooseFile(*board, slot, path);
+    ASSERT_NE(input, nullptr);
+    EXPECT_EQ(WindowText(VisibleEdit(input)), kOffered);
+    SetText(VisibleEdit(input), "我的音效");
+    ASSERT_TRUE(PressButton(input, "确认输入(&O)"));
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(slot) == "我的音效"; }, 5s)) << WindowText(slot);
+    EXPECT_EQ(IniValue(Ini(), "music", "name1"), "我的音效");
+    EXPECT_EQ(IniValue(Ini(), "music", "file1"), path);
+
+    Click(slot);
+    EXPECT_THAT(NewCalls(4), ElementsAreArray(PlayCalls(0, 1, path)));
+    ASSERT_TRUE(board->Close());
+  }
+  auto board = Start();
+  HWND slot = Slot1(*board);
+  EXPECT_EQ(WindowText(slot), "我的音效");
+  Click(slot);
+  EXPECT_THAT(NewCalls(4), ElementsAreArray(PlayCalls(0, 1, path)));
+}
+
+TEST_F(CustomSlots, ACancelledInputBoxChangesNothing) {
+  folder_.AddSound("群众笑声");
+  auto board = Start();
+  HWND slot = Slot1(*board);
+  ASSERT_NE(slot, nullptr);
+  HWND input = ChooseFile(*board, slot, folder_.Sound("群众笑声"));
+  ASSERT_NE(input, nullptr);
+  EXPECT_EQ(WindowText(VisibleEdit(input)), "群众笑声.mp3");
+  ASSERT_TRUE(PressButton(input, "取消(&C)"));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(input); }, 5s));
+  PumpFor(300ms);
+  EXPECT_EQ(WindowText(slot), "自定义");
+  EXPECT_EQ(Ini(), (IniFile{{"init", {{"writeFile", "1"}}}}));
+  Click(slot);
+  PumpFor(500ms);
+  EXPECT_THAT(NewCalls(0), IsEmpty());
+}
+
+TEST_F(CustomSlots, AnEmptyNameIsAcceptedAndKeptOverARestart) {
+  folder_.AddSound("群众笑声");
+  {
+    auto board = Start();
+    HWND slot = Slot1(*board);
+    ASSERT_NE(slot, nullptr);
+    HWND input = ChooseFile(*board, slot, folder_.Sound("群众笑声"));
+    ASSERT_NE(input, nullptr);
+    SetText(VisibleEdit(input), "");
+    ASSERT_TRUE(PressButton(input, "确认输入(&O)"));
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(slot).empty(); }, 5s)) << WindowText(slot);
+    EXPECT_EQ(IniValue(Ini(), "music", "name1"), "");
+    EXPECT_EQ(IniValue(Ini(), "music", "file1"), folder_.Sound("群众笑声"));
+    ASSERT_TRUE(board->Close());
+  }
+  auto board = Start();
+  EXPECT_EQ(WindowText(Slot1(*board)), "");
+}
+
+}  // namespace
+}  // namespace board_test
