@@ -1,5 +1,6 @@
 #include "app/tests/board_driver_win.h"
 
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <cstring>
@@ -376,6 +377,45 @@ HWND VisibleEdit(HWND dialog) {
 void SetText(HWND control, const std::string& text) {
   SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 2000,
                       nullptr);
+}
+
+// TTM_GETTEXTA carries a pointer, so its record and the text buffer live in the other process.
+std::string TooltipText(DWORD processId, HWND control) {
+  std::pair<DWORD, HWND> search(processId, nullptr);
+  EnumWindows(
+      [](HWND window, LPARAM data) {
+        auto* s = reinterpret_cast<std::pair<DWORD, HWND>*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == s->first && _stricmp(ClassOf(window).c_str(), "tooltips_class32") == 0) {
+          s->second = window;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  if (!search.second) return "(no tooltip window)";
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+  if (!process) return "(no access)";
+  constexpr SIZE_T kSize = 4096, kTextAt = 512;
+  auto* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, kSize, MEM_COMMIT, PAGE_READWRITE));
+  std::string text = "(no memory)";
+  if (remote) {
+    TTTOOLINFOA info{};
+    info.cbSize = sizeof info;
+    info.hwnd = GetParent(control);
+    info.uId = reinterpret_cast<UINT_PTR>(control);
+    info.lpszText = remote + kTextAt;
+    const char empty[1] = {};
+    WriteProcessMemory(process, remote, &info, sizeof info, nullptr);
+    WriteProcessMemory(process, remote + kTextAt, empty, 1, nullptr);
+    SendMessageA(search.second, TTM_GETTEXTA, kSize - kTextAt, reinterpret_cast<LPARAM>(remote));
+    char buffer[kSize - kTextAt] = {};
+    if (ReadProcessMemory(process, remote + kTextAt, buffer, sizeof buffer - 1, nullptr)) text = buffer;
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  }
+  CloseHandle(process);
+  return text;
 }
 
 std::string DesktopShortcut() {

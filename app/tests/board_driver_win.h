@@ -64,6 +64,9 @@ struct BassAnswers {
 
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s);
 
+// The text that the tooltip window of a process holds for a control; "(...)" when it cannot tell.
+std::string TooltipText(DWORD process, HWND control);
+
 // A running board. Closing it is the caller's business (Close); the destructor only makes sure
 // no process outlives a failed test.
 class Board {
@@ -96,6 +99,9 @@ class Board {
   HWND WaitForWindow(const std::string& titlePrefix, const char* className = nullptr,
                      std::chrono::milliseconds limit = 10s) const;
   std::vector<HWND> TopLevelWindows() const;
+
+  // The text the board's tooltip window holds for a control.
+  std::string TooltipText(HWND control) const { return board_test::TooltipText(process_.dwProcessId, control); }
 
  private:
   PROCESS_INFORMATION process_{};

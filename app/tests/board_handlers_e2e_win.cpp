@@ -56,48 +56,6 @@ HWND HotkeyControl(HWND dialog) {
   return nullptr;
 }
 
-// The text the board's tooltip window holds for a control: TTM_GETTEXTA with its record in
-// the board's own memory, since the message carries a pointer.
-std::string TooltipText(const Board& board, HWND control) {
-  HWND tooltip = nullptr;
-  std::pair<DWORD, HWND> search(board.ProcessId(), nullptr);
-  EnumWindows(
-      [](HWND window, LPARAM data) {
-        auto* s = reinterpret_cast<std::pair<DWORD, HWND>*>(data);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == s->first && _stricmp(ClassOf(window).c_str(), "tooltips_class32") == 0) {
-          s->second = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  tooltip = search.second;
-  if (!tooltip) return "(no tooltip window)";
-  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, board.ProcessId());
-  if (!process) return "(no access)";
-  constexpr SIZE_T kSize = 4096, kTextAt = 512;
-  auto* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, kSize, MEM_COMMIT, PAGE_READWRITE));
-  std::string text = "(no tool)";
-  if (remote) {
-    TTTOOLINFOA info{};
-    info.cbSize = sizeof info;
-    info.hwnd = GetParent(control);
-    info.uId = reinterpret_cast<UINT_PTR>(control);
-    info.lpszText = remote + kTextAt;
-    const char empty[1] = {};
-    WriteProcessMemory(process, remote, &info, sizeof info, nullptr);
-    WriteProcessMemory(process, remote + kTextAt, empty, 1, nullptr);
-    SendMessageA(tooltip, TTM_GETTEXTA, kSize - kTextAt, reinterpret_cast<LPARAM>(remote));
-    char buffer[kSize - kTextAt] = {};
-    if (ReadProcessMemory(process, remote + kTextAt, buffer, sizeof buffer - 1, nullptr)) text = buffer;
-    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  }
-  CloseHandle(process);
-  return text;
-}
-
 class BoardHandlers : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -139,10 +97,12 @@ class BoardHandlers : public ::testing::Test {
   }
 
   // Answers the message box with OK after checking its caption; gives its text.
-  std::string AnswerMessageBox(const Board& board, const std::string& caption) {
+  // A system-modal box (flag 0x1000) is the topmost window.
+  std::string AnswerMessageBox(const Board& board, const std::string& caption, bool systemModal = false) {
     HWND box = board.WaitForWindow(caption, "#32770", 5s);
     if (!box) return "(no message box " + caption + ")";
     const std::string text = MessageBoxText(box);
+    EXPECT_EQ((GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, systemModal) << "box " << caption;
     PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5s));
     return text;
@@ -298,7 +258,7 @@ TEST_F(BoardHandlers, ChoosingAChannelReopensTheOutputAndSavesItOnlyWhenItOpened
     EXPECT_EQ(IniValue(Ini(), "music", "passage"), "3");
 
     PickComboItem(combo, 2);
-    EXPECT_EQ(AnswerMessageBox(*board, "失败"), "设备初始化失败！");
+    EXPECT_EQ(AnswerMessageBox(*board, "失败", true), "设备初始化失败！");
     EXPECT_THAT(NewCalls(2), ElementsAre("BASS_Free", "BASS_Init 2 44100 0 0 0"));
     EXPECT_EQ(IniValue(Ini(), "music", "passage"), "3");
 
@@ -338,7 +298,7 @@ TEST_F(BoardHandlers, AnAltAHotkeyIsStoredShownRefusedTwiceAndClearedAgain) {
   auto board = Start();
   HWND laughter = Button(*board, "群众笑声");
   ASSERT_NE(laughter, nullptr);
-  EXPECT_EQ(TooltipText(*board, laughter), "右键设置快捷键");
+  EXPECT_EQ(board->TooltipText(laughter), "右键设置快捷键");
 
   HWND dialog = OpenHotkeyDialog(*board, laughter, "群众笑声");
   ASSERT_NE(dialog, nullptr);
@@ -350,7 +310,7 @@ TEST_F(BoardHandlers, AnAltAHotkeyIsStoredShownRefusedTwiceAndClearedAgain) {
   ASSERT_EQ(HotkeyOf(field), MAKEWORD('A', HOTKEYF_ALT));
   CloseDialog(dialog, "确定");
   EXPECT_EQ(IniValue(Ini(), "hotkey", "btn1"), "65,4");
-  EXPECT_EQ(TooltipText(*board, laughter), "快捷键:Alt + A");
+  EXPECT_EQ(board->TooltipText(laughter), "快捷键:Alt + A");
 
   {
     // Pressed while another program has the focus.
@@ -405,11 +365,11 @@ TEST_F(BoardHandlers, ACtrlShiftF1HotkeyOnTheStopButtonStopsAndIsRestoredAtTheNe
     ASSERT_EQ(HotkeyOf(field), MAKEWORD(VK_F1, HOTKEYF_CONTROL | HOTKEYF_SHIFT));
     CloseDialog(dialog, "确定");
     EXPECT_EQ(IniValue(Ini(), "hotkey", "btn_stop"), "112,3");
-    EXPECT_EQ(TooltipText(*board, stop), "快捷键:Ctrl + Shift + p");
+    EXPECT_EQ(board->TooltipText(stop), "快捷键:Ctrl + Shift + p");
     ASSERT_TRUE(board->Close());
   }
   auto board = Start();
-  EXPECT_EQ(TooltipText(*board, Button(*board, "停止播放")), "快捷键:Ctrl + Shift + p");
+  EXPECT_EQ(board->TooltipText(Button(*board, "停止播放")), "快捷键:Ctrl + Shift + p");
   Click(Button(*board, "群众笑声"));
   NewCalls(4);
   FocusWindow other;
@@ -436,15 +396,9 @@ class CustomSlots : public BoardHandlers {
     HWND files = board.WaitForWindow("选择自定义音效", "#32770", 5s);
     EXPECT_NE(files, nullptr) << "no file dialog";
     if (!files) return nullptr;
+    // The file name box, once the dialog has shown its controls.
     HWND edit = nullptr;
-    // The file name box: the edit that holds the focus when the dialog opens, else the first one.
-    for (HWND child : Descendants(files)) {
-      if (_stricmp(ClassOf(child).c_str(), "Edit") == 0 && IsWindowVisible(child)) {
-        edit = child;
-        break;
-      }
-    }
-    EXPECT_NE(edit, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return (edit = VisibleEdit(files)) != nullptr; }, 5s)) << "no file name box";
     if (!edit) return nullptr;
     SetText(edit, path);
     PostMessageA(GetDlgItem(files, IDOK), BM_CLICK, 0, 0);
