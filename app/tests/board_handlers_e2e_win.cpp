@@ -377,6 +377,19 @@ TEST_F(BoardHandlers, ACtrlShiftF1HotkeyOnTheStopButtonStopsAndIsRestoredAtTheNe
   EXPECT_THAT(NewCalls(1), ElementsAre("BASS_ChannelStop 1"));
 }
 
+TEST_F(BoardHandlers, SavedHotkeysAreRestoredAndAKeyPartOfZeroRegistersNone) {
+  // btn12 is also the key a stored file holds for "按钮_音效123"; the first button in resource
+  // order, "按钮_音效12", takes it. btn1 has no key part, so no hotkey.
+  folder_.WriteText("diRaConfig.ini", "[init]\r\nwriteFile=1\r\n[hotkey]\r\nbtn12=66,4\r\nbtn1=0,4\r\n");
+  folder_.AddSound("牵手成功");
+  auto board = Start();
+  EXPECT_EQ(board->TooltipText(Button(*board, "牵手成功")), "快捷键:Alt + B");
+  EXPECT_EQ(board->TooltipText(Button(*board, "群众笑声")), "右键设置快捷键");
+  FocusWindow other;
+  PressCombination({VK_MENU, 'B'});
+  EXPECT_THAT(NewCalls(4), ElementsAreArray(PlayCalls(0, 1, folder_.Sound("牵手成功"))));
+}
+
 // The custom slots: a 36-byte file name whose first 30 bytes end between two characters, so a
 // cut by characters or by the whole name shows.
 class CustomSlots : public BoardHandlers {
