@@ -2,26 +2,36 @@
 
 #include <array>
 
-#include "app/board_skin.h"
-#include "forms/unit_commands.h"
+#include "app/board_channel.h"
+#include "app/board_hotkeys.h"
+#include "app/board_links.h"
+#include "app/board_playback.h"
+#include "app/board_slots.h"
+#include "app/board_startup.h"
 
 namespace board {
 namespace {
-
-// Closing the board frees nothing yet: no sound output is open before playback exists.
-forms::HandlerReturn MainCloseRequested(std::span<const std::int32_t>) { return forms::NoResult(); }
-
-constexpr runtime::UnitRef kMainWindowUnit{0x52010001, 0x06010000, 0x00010001};
-
-forms::HandlerReturn MainCreated(std::span<const std::int32_t>) {
-  AttachBoardSkin(forms::GetWindowHandle(kMainWindowUnit));
-  return forms::NoResult();
-}
 
 constexpr std::array<forms::EventHandler, kHandlerCount> MakeTable() {
   std::array<forms::EventHandler, kHandlerCount> table{};
   table[kMainCloseRequested] = &MainCloseRequested;
   table[kMainCreated] = &MainCreated;
+  table[kOpenWebsite] = &OpenWebsite;
+  table[kOpenShop] = &OpenShop;
+  table[kOpenContact1] = &OpenContact1;
+  table[kOpenContact2] = &OpenContact2;
+  table[kSlotAssign] = &SlotAssign;
+  table[kSlotPlay] = &SlotPlay;
+  table[kSoundPlay] = &SoundClicked;
+  table[kSoundEditHotkey] = &SoundEditHotkey;
+  table[kStopPlay] = &StopClicked;
+  table[kStopEditHotkey] = &StopEditHotkey;
+  table[kVolumeChanged] = &VolumeChanged;
+  table[kChannelSelected] = &ChannelSelected;
+  table[kHotkeyPressed] = &HotkeyPressed;
+  table[kHotkeyDialogCreated] = &HotkeyDialogCreated;
+  table[kHotkeyDialogCancel] = &HotkeyDialogCancel;
+  table[kHotkeyDialogOk] = &HotkeyDialogOk;
   return table;
 }
 

@@ -30,7 +30,6 @@ enum HandlerSlot : std::size_t {
   kHandlerCount
 };
 
-// Entries the board does not serve yet are empty: their events reach no handler.
 std::span<const forms::EventHandler> BoardHandlers();
 
 }  // namespace board

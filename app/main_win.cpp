@@ -21,6 +21,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   descriptor.codeBase = reinterpret_cast<std::uintptr_t>(handlers.data());
   descriptor.windowResource = std::as_bytes(forms::CarriedWindowResource());
   runtime::ProgramParts parts;
+  parts.constructObjects = &board::ConstructObjects;
   parts.moduleInitialisers = &board::InitialiseModules;
   parts.cleanup = &board::DestroyObjects;
   return runtime::RunProcess([&] { return runtime::ProgramStartRoutine(descriptor, parts); });

@@ -1,0 +1,45 @@
+#include "app/board_playback.h"
+
+#include "app/board_objects.h"
+#include "app/board_units.h"
+#include "forms/unit_commands.h"
+#include "forms/unit_properties.h"
+#include "runtime/values/error_report.h"
+
+namespace board {
+
+std::string SoundFileOf(std::string_view caption) {
+  std::string path = State().runPrefix;
+  path += "data\\music\\";
+  path += caption;
+  path += ".mp3";
+  return path;
+}
+
+void PlayFile(const std::string& path) {
+  BoardState& state = State();
+  audio::AudioPlayer& player = Player();
+  player.FreeStream(state.currentStream);
+  state.currentStream = player.CreateStream(runtime::TextRef(path), {}, {});
+  const float level =
+      static_cast<float>(forms::ReadIntProperty(units::kVolumeSlider, forms::property::kSliderPosition) / 100.0);
+  player.SetChannelVolume(state.currentStream, level);
+  player.Play(state.currentStream, true);
+}
+
+// Serves every sound button: the others redirect their events here.
+forms::HandlerReturn SoundClicked(std::span<const std::int32_t>) {
+  const runtime::UnitRef button = forms::GetEventUnitRef();
+  if (button.kind != forms::kind_ids::kButton) runtime::ReportError(runtime::error_codes::TypeMismatch);
+  if (!forms::IsUnitValid(button)) return forms::NoResult();
+  PlayFile(SoundFileOf(forms::ReadTextProperty(button, forms::property::kButtonCaption)));
+  return forms::NoResult();
+}
+
+// The stream stays: the next play frees it.
+forms::HandlerReturn StopClicked(std::span<const std::int32_t>) {
+  Player().Stop(State().currentStream);
+  return forms::NoResult();
+}
+
+}  // namespace board

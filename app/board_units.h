@@ -1,0 +1,36 @@
+#pragma once
+// The windows and units the board's code names, by the ids of the window resource.
+#include "forms/kinds.h"
+#include "runtime/values/unit_ref.h"
+
+namespace board::units {
+
+constexpr runtime::UnitRef Unit(std::uint32_t window, std::uint32_t unit, forms::KindId kind) {
+  return {static_cast<std::int32_t>(window), static_cast<std::int32_t>(unit), kind};
+}
+
+// The same unit, whatever kind tag the references carry.
+constexpr bool SameUnit(const runtime::UnitRef& a, const runtime::UnitRef& b) {
+  return a.window_id == b.window_id && a.unit_id == b.unit_id;
+}
+
+inline constexpr std::uint32_t kMainWindowId = 0x52010001;
+inline constexpr std::uint32_t kHotkeyDialogId = 0x52010D88;
+
+using namespace forms::kind_ids;
+inline constexpr runtime::UnitRef kMainWindow = Unit(kMainWindowId, 0x06010000, kWindow);
+inline constexpr runtime::UnitRef kPages = Unit(kMainWindowId, 0x1601662E, kPageControl);      // "高级选择夹1"
+inline constexpr runtime::UnitRef kFirstSoundButton = Unit(kMainWindowId, 0x1601662F, kButton);  // "按钮_音效1"
+inline constexpr runtime::UnitRef kFirstSlotButton = Unit(kMainWindowId, 0x1601671C, kButton);  // "按钮_自定义音效_1"
+inline constexpr runtime::UnitRef kStopButton = Unit(kMainWindowId, 0x1601661C, kButton);      // "按钮_停止播放"
+inline constexpr runtime::UnitRef kVolumeSlider = Unit(kMainWindowId, 0x16016619, kSliderBar);  // "滑块条1"
+inline constexpr runtime::UnitRef kChannelBox = Unit(kMainWindowId, 0x16016618, kComboBox);    // "组合框1"
+inline constexpr runtime::UnitRef kHotkeyLabel = Unit(kMainWindowId, 0x16016617, kLabel);      // "标签_热键"
+inline constexpr runtime::UnitRef kFileDialog = Unit(kMainWindowId, 0x1601661D, kCommonDlg);   // "通用对话框1"
+
+inline constexpr runtime::UnitRef kHotkeyDialog = Unit(kHotkeyDialogId, 0x06010D89, kWindow);
+
+inline constexpr char kSoundButtonPrefix[] = "按钮_音效";
+inline constexpr char kSlotButtonPrefix[] = "按钮_自定义音效_";
+
+}  // namespace board::units
