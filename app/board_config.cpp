@@ -28,7 +28,7 @@ int TextToInteger(const std::string& text) {
 }
 
 std::vector<std::string> SplitParts(const std::string& text, int parts) {
-  const runtime::Array<runtime::TextValue> split = runtime::SplitText(text, ",", parts);
+  const runtime::Array<runtime::TextValue> split = runtime::SplitText(std::string_view(text), ",", parts);
   std::vector<std::string> result(static_cast<std::size_t>(parts));
   for (std::size_t i = 0; i < split.count() && i < result.size(); ++i) {
     result[i] = std::string(split.Get(static_cast<std::int32_t>(i + 1)).view());
