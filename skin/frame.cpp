@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <map>
 #include <vector>
 
 #include "draw/graphics.h"
@@ -50,8 +51,14 @@ LPCSTR CursorFor(SizeZone zone) {
 // A font family by name; when the name is only a substitute the system maps to a real face
 // (as the Chinese face names are on some systems), the face it maps to.
 draw::FontFamily FamilyFor(const std::string& face) {
+  // Every button paint asks again: the face a substitute maps to is looked up once.
+  static std::map<std::string, std::string> mapped;
+  if (const auto known = mapped.find(face); known != mapped.end()) return draw::FontFamily{std::string_view(known->second)};
   draw::FontFamily family{std::string_view(face)};
-  if (family) return family;
+  if (family) {
+    mapped.emplace(face, face);
+    return family;
+  }
   LOGFONTW logfont{};
   logfont.lfCharSet = DEFAULT_CHARSET;
   const int length = MultiByteToWideChar(CP_ACP, 0, face.c_str(), -1, logfont.lfFaceName, LF_FACESIZE);
@@ -66,7 +73,7 @@ draw::FontFamily FamilyFor(const std::string& face) {
     const auto* name = reinterpret_cast<const wchar_t*>(buffer.data() + reinterpret_cast<std::uintptr_t>(metrics->otmpFamilyName));
     char narrow[LF_FACESIZE * 2] = {};
     WideCharToMultiByte(CP_ACP, 0, name, -1, narrow, sizeof narrow, nullptr, nullptr);
-    family.Create(narrow);
+    if (family.Create(narrow)) mapped.emplace(face, narrow);
   }
   SelectObject(dc.Get(), old);
   return family;

@@ -364,12 +364,11 @@ LRESULT CALLBACK PanelProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     }
     return result;
   }
-  if (engine && message == WM_ERASEBKGND) {
-    // The tinted window background instead of the control's own fill.
-    if (auto surface = engine->BackgroundBehind(hwnd)) {
-      BitBlt(reinterpret_cast<HDC>(wParam), 0, 0, surface->width, surface->height, surface->dc.Get(), 0, 0, SRCCOPY);
-      return 1;
-    }
+  if (engine && message == WM_ERASEBKGND && engine->RecordOf(hwnd, ControlKind::kPanels)) {
+    // Nothing to erase: the paint that follows covers the whole panel. (Painting here too cost a
+    // whole panel for every button a page switch hides.)
+    SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+    return 1;
   }
   return CallStoredProcedure(hwnd, message, wParam, lParam, props::kOldProc);
 }

@@ -13,6 +13,8 @@ namespace {
 
 SkinEngine* Engine() { return SkinEngine::Current(); }
 
+void (*paintObserver)(HWND) = nullptr;
+
 ButtonRecord* RecordFor(HWND hwnd) {
   SkinEngine* engine = Engine();
   return engine ? static_cast<ButtonRecord*>(engine->RecordOf(hwnd, ControlKind::kButtons)) : nullptr;
@@ -172,7 +174,10 @@ void DrawButton(HWND hwnd, HDC dc, UINT state, const RECT& rect) {
     }
   }
   BitBlt(dc, 0, 0, wi, hi, surface->dc.Get(), 0, 0, SRCCOPY);
+  if (paintObserver) paintObserver(hwnd);
 }
+
+void SetButtonPaintObserver(void (*observer)(HWND)) { paintObserver = observer; }
 
 void RedrawButton(HWND hwnd, UINT state, bool hover) {
   ButtonRecord* record = RecordFor(hwnd);
@@ -241,7 +246,9 @@ LRESULT CALLBACK ButtonProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
       // A fast second click does nothing.
       return 0;
     case WM_MOUSELEAVE:
-      window->hotButton = 0;
+      // The leave of the button the mouse came from arrives after the next one turned hot:
+      // that one stays hot, or its next move would paint it again.
+      if (window->hotButton == index) window->hotButton = 0;
       RedrawButton(hwnd, record->focused ? ODS_FOCUS : 0, false);
       break;
     default:

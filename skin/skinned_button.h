@@ -50,6 +50,9 @@ void DrawCheckOrRadio(HWND hwnd, HDC dc, UINT state);
 std::optional<LRESULT> CheckOrRadioMessage(HWND hwnd, ButtonRecord& record, SkinnedWindow& window, UINT message,
                                            WPARAM wParam, LPARAM lParam);
 
+// Told of every push-button paint, whichever path asked for it; for measuring. Null: nobody.
+void SetButtonPaintObserver(void (*observer)(HWND button));
+
 // Strokes the path with widths 1 to steps in one pen; the strokes add up to a halo.
 void DrawGlow(draw::Graphics& graphics, const draw::GraphicsPath& path, int steps, std::uint32_t argb);
 

@@ -154,7 +154,8 @@ void TabStrip::DrawTab(TabItem& item) {
   }
   if (!item.text.empty()) {
     draw::FontFamily family = FamilyFor("宋体");
-    draw::Font font(family, 12, 0, draw::kUnitPoint);
+    // 12 pixels, as the caption's: five characters then fit a 70-pixel tab on one line.
+    draw::Font font(family, 12, 0, draw::kUnitPixel);
     draw::StringFormat format(0);
     format.SetAlignment(draw::kAlignCenter);
     format.SetLineAlignment(draw::kAlignCenter);

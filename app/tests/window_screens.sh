@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The board's window on the virtual display: screenshots of the main window and of the hotkey
-# dialog over it go to <build root>/screenshots; Esc must close each window and the program must
+# The board's window on the virtual display: screenshots of the skinned main window (page 1,
+# a hot button, page 6, the dropped channel list) and of the hotkey dialog over it go to
+# <build root>/screenshots; Esc must close each window and the program must
 # end with 0. Runs inside the Wine session (tools/wine/with-session).
 #   window_screens.sh <board program> <dialog program> <screenshot folder>
 set -uo pipefail
@@ -18,6 +19,40 @@ wait_for() {
   echo "no window named $1"; return 1
 }
 
+# Whether two screenshots differ inside the given area (WxH+X+Y of the screen); fails the run
+# when they do not.
+differs() {  # first, second, area, what
+  local count
+  convert "$shots/$1" -crop "$3" +repage "$shots/.first.png"
+  convert "$shots/$2" -crop "$3" +repage "$shots/.second.png"
+  count=$(compare -metric AE "$shots/.first.png" "$shots/.second.png" null: 2>&1 | cut -d' ' -f1)
+  rm -f "$shots/.first.png" "$shots/.second.png"
+  echo "$4: $count pixels changed in $3"
+  if ! [ "${count%.*}" -gt 0 ] 2>/dev/null; then echo "$4: nothing changed"; status=1; fi
+}
+
+# The skinned board as its users see it: page 1 at rest, a sound button under the mouse, page 6
+# after a click on the sixth category, and the channel list dropped. Positions are the main
+# window's units: the strip label at (16, 80) with 70-pixel tabs, page 1's button "搞笑1" at
+# (24, 248) 64 x 32, the channel box at (104, 472) 248 x 20.
+board_looks() {  # window
+  local X Y WIDTH HEIGHT SCREEN WINDOW
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  xdotool mousemove $((X + 230)) $((Y + 60)); sleep 0.5
+  import -window root "$shots/main-window.png" && echo "saved $shots/main-window.png"
+  xdotool mousemove $((X + 56)) $((Y + 264)); sleep 0.8
+  import -window root "$shots/hot-button.png" && echo "saved $shots/hot-button.png"
+  differs main-window.png hot-button.png "64x32+$((X + 24))+$((Y + 248))" "hot button"
+  xdotool mousemove $((X + 16 + 2 + 5 * 73 + 35)) $((Y + 100)) click 1; sleep 0.3
+  xdotool mousemove $((X + 230)) $((Y + 60)); sleep 1
+  import -window root "$shots/page-6.png" && echo "saved $shots/page-6.png"
+  differs main-window.png page-6.png "420x300+$((X + 26))+$((Y + 130))" "page 6"
+  xdotool mousemove $((X + 104 + 240)) $((Y + 482)) click 1; sleep 1
+  import -window root "$shots/channel-list.png" && echo "saved $shots/channel-list.png"
+  differs page-6.png channel-list.png "248x40+$((X + 104))+$((Y + 493))" "channel list"
+  xdotool key Escape; sleep 0.5
+}
+
 finish() {  # pid, what
   local i
   for i in $(seq 20); do kill -0 "$1" 2>/dev/null || break; sleep 0.5; done
@@ -31,7 +66,7 @@ cd "$(dirname "$board")"
 wine "$board" & pid=$!
 if wait_for "岚铎声板"; then
   sleep 1
-  import -window root "$shots/main-window.png" && echo "saved $shots/main-window.png"
+  board_looks "$(xdotool search --onlyvisible --name "岚铎声板" 2>/dev/null | head -1)"
   # With no window manager nothing gives the board the keyboard focus: give it, then press Esc
   # through XTEST like a user would; once more if the first press came before Wine took the focus.
   for attempt in 1 2 3; do
