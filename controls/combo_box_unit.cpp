@@ -143,7 +143,15 @@ class ComboBox final : public ChildControl {
     forms::ComboBoxData data = data_;
     const int count = static_cast<int>(SendMessageA(window_, CB_GETCOUNT, 0, 0));
     data.items.clear();
-    for (int i = 0; i < count; ++i) data.items.push_back(ItemText(i));
+    data.bytes1.clear();
+    for (int i = 0; i < count; ++i) {
+      data.items.push_back(ItemText(i));
+      // The values go with their items, also those the application gave at run time.
+      const auto itemValue = static_cast<std::uint32_t>(SendMessageA(window_, CB_GETITEMDATA, static_cast<WPARAM>(i), 0));
+      std::uint8_t bytes[4];
+      std::memcpy(bytes, &itemValue, 4);
+      data.bytes1.insert(data.bytes1.end(), bytes, bytes + 4);
+    }
     data.settings[kStoredIndex] = static_cast<std::uint32_t>(SendMessageA(window_, CB_GETCURSEL, 0, 0));
     if (data.ComboType() != 2) data.text = WindowText(window_);
     return data;
