@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -200,6 +201,35 @@ TEST_F(ButtonTest, OneButtonHotAtATimeThroughMouseMoveAndLeave) {
   const std::uint32_t grey = ScreenPixels(second, kWidth, kHeight)[3 * kWidth + cx] & 0xFFFFFF;
   EXPECT_NEAR(Red(grey), Blue(grey), 3);  // disabled still silver under the mouse
   SetCursorPos(0, 0);
+}
+
+std::map<HWND, int>& Paints() {
+  static std::map<HWND, int> paints;
+  return paints;
+}
+
+// A sweep across a row paints each button twice, hot and normal again, though each button's
+// leave arrives after the next one turned hot.
+TEST_F(ButtonTest, SweepAcrossARowPaintsEachButtonTwice) {
+  std::vector<HWND> row;
+  for (int i = 0; i < 3; ++i) row.push_back(Button(10 + i * kWidth, 60, "", 10 + i));
+  Attach();
+  Paints().clear();
+  SetButtonPaintObserver([](HWND button) { ++Paints()[button]; });
+  for (HWND button : row) {
+    for (int x = 4; x < kWidth; x += 18) {
+      POINT p{x, kHeight / 2};
+      ClientToScreen(button, &p);
+      SetCursorPos(p.x, p.y);
+      SendMessageA(button, WM_MOUSEMOVE, 0, MAKELPARAM(x, kHeight / 2));
+      Pump();
+    }
+  }
+  SetCursorPos(0, 0);
+  PumpUntil([&] { return Record(frame).hotButton == 0 && Paints()[row.back()] >= 2; });
+  Pump();
+  SetButtonPaintObserver(nullptr);
+  for (HWND button : row) EXPECT_EQ(Paints()[button], 2) << "button " << GetDlgCtrlID(button);
 }
 
 TEST_F(ButtonTest, DoubleClickGivesOneClick) {
