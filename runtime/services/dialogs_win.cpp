@@ -5,12 +5,17 @@
 #include <algorithm>
 #include <vector>
 
+#include "runtime/services/dialog_values.h"
 #include "runtime/services/service_rules.h"
 
 namespace services {
 
 int ShowMessageBox(const std::string& message, unsigned flags, const std::string& caption) {
   return MessageBoxAnswer(MessageBoxA(nullptr, message.c_str(), caption.c_str(), MessageBoxFlags(flags)));
+}
+
+int ShowMessageBox(const runtime::ValueCell& message, unsigned flags, const std::string& caption) {
+  return ShowMessageBox(MessageText(message), flags, caption);
 }
 
 }  // namespace services
@@ -146,6 +151,14 @@ std::optional<std::string> ShowInputBox(const std::string& prompt, const std::st
                                                  &InputBoxProcedure, reinterpret_cast<LPARAM>(&state));
   if (answer != IDOK) return std::nullopt;
   return state.result;
+}
+
+bool ShowInputBox(const std::string& prompt, const std::string& title, const std::string& initial,
+                  const runtime::ValueCell& output, int mode) {
+  const auto text = ShowInputBox(prompt, title, initial, mode);
+  if (!text) return false;
+  StoreInput(*text, output);
+  return true;
 }
 
 }  // namespace services

@@ -7,6 +7,8 @@
 #include <thread>
 
 #include "runtime/services/dialogs_win.h"
+#include "runtime/values/byte_set.h"
+#include "runtime/values/text_value.h"
 
 namespace services {
 namespace {
@@ -143,6 +145,53 @@ TEST(InputBoxTest, ModesFilterTypedCharactersAndCancelGivesNothing) {
   EXPECT_FALSE(ShowInputBox("", "", "", 1));
   user.join();
   EXPECT_TRUE(seen.found);
+}
+
+TEST(MessageBoxTest, ANumberOrBoolShowsAsTextAByteSetAsNothing) {
+  const std::uint8_t raw[] = {'x'};
+  const runtime::ByteSet bytes(raw);
+  const struct {
+    runtime::ValueCell message;
+    const char* shown;
+  } cases[] = {
+      {runtime::ValueCell::Double(-2.5), "-2.5"},
+      {runtime::ValueCell::Bool(true), "真"},
+      {runtime::ValueCell::ByteSet(bytes.block()), ""},
+  };
+  for (const auto& c : cases) {
+    BoxSeen seen;
+    std::thread user = PressLater("声板数值", IDOK, nullptr, seen);
+    EXPECT_EQ(ShowMessageBox(c.message, MB_OK, "声板数值"), 0);
+    user.join();
+    EXPECT_TRUE(seen.found);
+    EXPECT_EQ(seen.text, c.shown);
+  }
+}
+
+TEST(InputBoxTest, TheConfirmedTextGoesIntoTheVariableByItsKind) {
+  std::int32_t count = 5;
+  InputSeen seen;
+  std::thread user = TypeLater("声板输入", "-42", IDOK, seen);
+  EXPECT_TRUE(ShowInputBox("次数：", "声板输入", "5", runtime::ValueCell::IndirectVariable(runtime::tags::Integer, &count), 2));
+  user.join();
+  EXPECT_EQ(count, -42);
+
+  char* name = runtime::TextValue("旧名").release();
+  const auto nameVariable = runtime::ValueCell::IndirectVariable(runtime::tags::Text, &name);
+  InputSeen typed;
+  user = TypeLater("声板输入", "abc", IDOK, typed);
+  EXPECT_TRUE(ShowInputBox("名字：", "声板输入", name, nameVariable));
+  user.join();
+  EXPECT_STREQ(name, "abc");
+
+  // Cancel stores nothing.
+  InputSeen cancelled;
+  user = TypeLater("声板输入", "zzz", IDCANCEL, cancelled);
+  EXPECT_FALSE(ShowInputBox("名字：", "声板输入", name, nameVariable));
+  user.join();
+  EXPECT_TRUE(cancelled.found);
+  EXPECT_STREQ(name, "abc");
+  runtime::TextValue::Adopt(name);
 }
 
 }  // namespace

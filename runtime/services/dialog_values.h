@@ -1,0 +1,26 @@
+#pragma once
+// How the dialogs meet the runtime's values: what a message box shows for a value, and how the
+// input box's text goes into the caller's variable. Portable, so the host build tests it.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "runtime/values/value_cell.h"
+
+namespace services {
+
+// A text as it is; numbers, bool and date-time as ToText writes them; any other kind empty.
+std::string MessageText(const runtime::ValueCell& message);
+
+// The input box's text read as a decimal number: leading blanks, a sign, digits (no full-width
+// forms). Integers saturate at their range; no digits read as 0.
+std::int32_t InputInteger(std::string_view text);
+std::int64_t InputLong(std::string_view text);
+double InputDouble(std::string_view text);
+
+// Stores the text into the variable an indirect cell points at, by the variable's kind: a text
+// replaces (and frees) the old one; byte, short and int are read as an integer and cut to their
+// width; long, float and double as such. False, with nothing stored, for any other kind.
+bool StoreInput(std::string_view text, const runtime::ValueCell& variable);
+
+}  // namespace services
