@@ -10,6 +10,7 @@
 #include "assets/carried_pictures.h"
 #include "skin/skin_kinds.h"
 #include "skin/skinned_combo_box.h"
+#include "skin/skinned_edit.h"
 #include "skin/skinned_slider.h"
 #include "skin/tests/skin_test_support.h"
 
@@ -173,6 +174,58 @@ TEST(SliderStyle, DecodedIntoTheRecord) {
     EXPECT_EQ(record.ticks, c.ticks);
     EXPECT_EQ(record.selectionRange, c.range);
   }
+}
+
+TEST_F(KindsTest, ProgressBarFillsItsDoneShareInTheAccent) {
+  constexpr int kWidth = 200, kHeight = 16;
+  HWND bar = Child(frame, PROGRESS_CLASSA, 0, 40, 140, kWidth, kHeight);
+  SendMessageA(bar, PBM_SETRANGE32, 0, 100);
+  SendMessageA(bar, PBM_SETPOS, 40, 0);
+  Attach();
+  const auto pixels = ScreenPixels(bar, kWidth, kHeight);
+  const auto behind = engine->BackgroundBehind(bar);
+  ASSERT_NE(behind, nullptr);
+  GdiFlush();
+  const int y = kHeight * 3 / 4;
+  const std::uint32_t done = pixels[y * kWidth + kWidth / 4] & 0xFFFFFF, rest = pixels[y * kWidth + kWidth * 3 / 4] & 0xFFFFFF;
+  EXPECT_GT(Green(done) - Red(done), 120);  // the accent, nearly opaque
+  EXPECT_GT(Sum(rest), Sum(behind->bits[y * kWidth + kWidth * 3 / 4] & 0xFFFFFF) + 60);  // the white groove
+  // A new position is shown at the next paint.
+  SendMessageA(bar, PBM_SETPOS, 90, 0);
+  Pump();
+  const std::uint32_t later = ScreenPixels(bar, kWidth, kHeight)[y * kWidth + kWidth * 3 / 4] & 0xFFFFFF;
+  EXPECT_GT(Green(later) - Red(later), 120);
+}
+
+TEST_F(KindsTest, EditsAreSkinnedOnlyWithTheTextFieldSwitch) {
+  // A sunken edge: the edit takes WS_BORDER into its own client painting.
+  HWND plain = CreateWindowExA(WS_EX_CLIENTEDGE, "Edit", "", WS_CHILD | WS_VISIBLE, 40, 20, 120, 22, frame, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+  engine->Settings().textFields = true;
+  Attach();
+  ASSERT_NE(engine->RecordOf(plain, ControlKind::kEdits), nullptr);
+  RECT outer{};
+  GetWindowRect(plain, &outer);
+  const int width = outer.right - outer.left;
+  const auto edge = [&] {
+    OffscreenSurface surface(width, 22);
+    WholeWindowDc dc(plain);
+    BitBlt(surface.dc.Get(), 0, 0, width, 22, dc.Get(), 0, 0, SRCCOPY);
+    GdiFlush();
+    return surface.bits[11 * width] & 0xFFFFFF;
+  };
+  const std::uint32_t rest = edge();
+  SendMessageA(plain, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+  const std::uint32_t hot = edge();
+  // The border takes the accent (0xDDCA22: green well over red) under the mouse.
+  EXPECT_GT(Green(hot) - Red(hot), Green(rest) - Red(rest) + 40);
+  EXPECT_TRUE(Record(frame).hoverReset);
+
+  // The switch off (as the board has it): an edit keeps its own look.
+  engine->Settings().textFields = false;
+  HWND other = Child(frame, "Edit", WS_BORDER, 40, 180, 120, 22);
+  engine->AttachChildren(1, frame);
+  EXPECT_EQ(engine->RecordOf(other, ControlKind::kEdits), nullptr);
 }
 
 }  // namespace
