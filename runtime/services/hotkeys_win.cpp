@@ -45,6 +45,8 @@ int SetTooltip(HWND window, const std::string& text, bool balloon, bool centred)
   tool.uId = reinterpret_cast<UINT_PTR>(window);
   tool.hinst = GetModuleHandleA(nullptr);
   tool.lpszText = const_cast<char*>(text.c_str());
+  // A window that already has a tip gets the new text: a second tool for it would never show.
+  SendMessageA(tooltip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
   SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
   return static_cast<int>(SendMessageA(tooltip, TTM_SETMAXTIPWIDTH, 0, 0x7FFF));
 }

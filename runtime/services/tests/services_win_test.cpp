@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <objbase.h>
 #include <shobjidl.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -203,6 +204,20 @@ TEST(TooltipTest, OneTooltipWindowForTheProcess) {
   // The first call's window still has the default maximum width, the second has ours.
   EXPECT_EQ(SetTooltip(a, "播放", true), -1);
   EXPECT_EQ(SetTooltip(b, "停止"), 0x7FFF);
+
+  // A new text for a window replaces its old one.
+  SetTooltip(a, "快捷键:Alt + A");
+  HWND tips = FindWindowA(TOOLTIPS_CLASSA, nullptr);
+  ASSERT_NE(tips, nullptr);
+  EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 2);
+  char text[80] = {};
+  TTTOOLINFOA tool{};
+  tool.cbSize = TTTOOLINFOA_V1_SIZE;
+  tool.uFlags = TTF_IDISHWND;
+  tool.uId = reinterpret_cast<UINT_PTR>(a);
+  tool.lpszText = text;
+  SendMessageA(tips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+  EXPECT_STREQ(text, "快捷键:Alt + A");
   DestroyWindow(a);
   DestroyWindow(b);
 }
