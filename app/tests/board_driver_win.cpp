@@ -171,9 +171,13 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
 
 std::string WindowText(HWND window) {
   char text[4096] = {};
-  // WM_GETTEXT reaches controls of another process; GetWindowText would not ask them.
-  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
-                      nullptr);
+  // WM_GETTEXT reaches controls of another process; GetWindowText would not ask them. A busy
+  // board must not read as an empty caption.
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000,
+                           &copied)) {
+    return "(no answer)";
+  }
   return text;
 }
 

@@ -23,12 +23,15 @@ const std::vector<std::string> kStartUpCalls = {
     "BASS_GetDeviceInfo 2 ptr", "BASS_GetDeviceInfo 3 ptr", "BASS_GetDeviceInfo 4 ptr",
     "BASS_GetDeviceInfo 5 ptr", "BASS_Free",            "BASS_Init 1 44100 0 0 0"};
 
+// Asked in UTF-16: across processes Wine hands an ANSI CB_GETLBTEXT the wide text.
 std::vector<std::string> ComboItems(HWND combo) {
   std::vector<std::string> items;
-  const LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
+  const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
-    char text[512] = {};
-    SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+    wchar_t wide[512] = {};
+    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide));
+    char text[1024] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
     items.push_back(text);
   }
   return items;
@@ -146,6 +149,8 @@ struct PassageCase {
   std::vector<std::string> items;
   int selected;
 };
+
+void PrintTo(const PassageCase& c, std::ostream* out) { *out << c.name; }
 
 class SavedPassage : public BoardHandlers, public ::testing::WithParamInterface<PassageCase> {};
 
@@ -378,8 +383,8 @@ TEST_F(BoardHandlers, ACtrlShiftF1HotkeyOnTheStopButtonStopsAndIsRestoredAtTheNe
 }
 
 TEST_F(BoardHandlers, SavedHotkeysAreRestoredAndAKeyPartOfZeroRegistersNone) {
-  // btn12 is also the key a stored file holds for "按钮_音效123"; the first button in resource
-  // order, "按钮_音效12", takes it. btn1 has no key part, so no hotkey.
+  // btn12 belongs to "按钮_音效12" (caption "牵手成功") however the three-digit buttons name
+  // their keys; btn1 has no key part, so no hotkey.
   folder_.WriteText("diRaConfig.ini", "[init]\r\nwriteFile=1\r\n[hotkey]\r\nbtn12=66,4\r\nbtn1=0,4\r\n");
   folder_.AddSound("牵手成功");
   auto board = Start();
@@ -483,7 +488,8 @@ TEST_F(CustomSlots, AnEmptyNameIsAcceptedAndKeptOverARestart) {
     SetText(VisibleEdit(input), "");
     ASSERT_TRUE(PressButton(input, "确认输入(&O)"));
     EXPECT_TRUE(WaitUntil([&] { return WindowText(slot).empty(); }, 5s)) << WindowText(slot);
-    EXPECT_EQ(IniValue(Ini(), "music", "name1"), "");
+    PumpFor(300ms);
+    EXPECT_EQ(IniValue(Ini(), "music", "name1"), "") << ReadWholeFile(folder_.Ini());
     EXPECT_EQ(IniValue(Ini(), "music", "file1"), folder_.Sound("群众笑声"));
     ASSERT_TRUE(board->Close());
   }
