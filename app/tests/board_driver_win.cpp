@@ -199,16 +199,37 @@ std::vector<HWND> Descendants(HWND parent) {
   return found;
 }
 
+namespace {
+
+// This process's environment with the recording bass.dll's answers in place of any inherited
+// ones, so that boards started side by side each get their own.
+std::string EnvironmentFor(const std::string& logPath, const BassAnswers& answers) {
+  std::string block;
+  if (char* strings = GetEnvironmentStringsA()) {
+    for (const char* entry = strings; *entry; entry += std::strlen(entry) + 1) {
+      if (_strnicmp(entry, "SB_BASS_", 8) != 0) block.append(entry).push_back('\0');
+    }
+    FreeEnvironmentStringsA(strings);
+  }
+  auto add = [&](const char* name, const std::string& value) {
+    if (!value.empty()) block.append(name).append("=").append(value).push_back('\0');
+  };
+  add("SB_BASS_LOG", logPath);
+  add("SB_BASS_DEVICE", answers.device);
+  add("SB_BASS_DEVICES", answers.devices);
+  add("SB_BASS_INIT_FAIL", answers.initFail);
+  block.push_back('\0');
+  return block;
+}
+
+}  // namespace
+
 Board::Board(const BoardFolder& folder, const std::string& logPath, const BassAnswers& answers) {
-  // The child inherits these; the recording bass.dll reads them.
-  SetEnvironmentVariableA("SB_BASS_LOG", logPath.empty() ? nullptr : logPath.c_str());
-  SetEnvironmentVariableA("SB_BASS_DEVICE", answers.device.c_str());
-  SetEnvironmentVariableA("SB_BASS_DEVICES", answers.devices.c_str());
-  SetEnvironmentVariableA("SB_BASS_INIT_FAIL", answers.initFail.c_str());
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   std::string commandLine = "\"" + folder.Program() + "\"";
-  if (!CreateProcessA(folder.Program().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+  std::string environment = EnvironmentFor(logPath, answers);
+  if (!CreateProcessA(folder.Program().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, environment.data(),
                       folder.Path().c_str(), &startup, &process_)) {
     process_ = {};
     return;

@@ -55,7 +55,7 @@ std::string IniValue(const IniFile& ini, const std::string& section, const std::
 std::vector<std::string> ReadLines(const std::string& path);
 std::string ReadWholeFile(const std::string& path);
 
-// The answers of the recording bass.dll (see recording_bass.cpp).
+// The answers of the recording bass.dll (see recording_bass.cpp); an empty one leaves its default.
 struct BassAnswers {
   std::string device = "1";
   std::string devices = "Speakers|Line out";
