@@ -345,6 +345,23 @@ void RightClick(HWND control) {
   PostMessageA(control, WM_RBUTTONUP, 0, at);
 }
 
+void ClickAt(HWND window, int x, int y) {
+  SetForegroundWindow(GetAncestor(window, GA_ROOT));
+  PumpFor(100ms);
+  POINT at{x, y};
+  ClientToScreen(window, &at);
+  // Arriving by a move, as a mouse does: a control may track the pointer before the press.
+  SetCursorPos(at.x - 1, at.y);
+  INPUT inputs[3] = {};
+  for (INPUT& input : inputs) input.type = INPUT_MOUSE;
+  inputs[0].mi.dx = 1;
+  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(3, inputs, sizeof(INPUT));
+  PumpFor(200ms);
+}
+
 bool FocusControl(HWND control) {
   HWND top = GetAncestor(control, GA_ROOT);
   const DWORD target = GetWindowThreadProcessId(control, nullptr);

@@ -111,6 +111,9 @@ class Board {
 // Mouse and keyboard, as the control's own thread sees them.
 void Click(HWND control);
 void RightClick(HWND control);
+// A real left click through the input queue at a point of the window's client area, its
+// top-level window brought to the front first: whatever window lies there gets it.
+void ClickAt(HWND window, int x, int y);
 // Gives the control the keyboard focus (its top-level window brought to the front first), so
 // that SendInput's keys reach it.
 bool FocusControl(HWND control);

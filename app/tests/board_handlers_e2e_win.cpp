@@ -399,6 +399,26 @@ TEST_F(BoardHandlers, SavedHotkeysAreRestoredAndAKeyPartOfZeroRegistersNone) {
   EXPECT_THAT(NewCalls(4), ElementsAreArray(PlayCalls(0, 1, folder_.Sound("牵手成功"))));
 }
 
+// The category strip over the label "标签1": tabs 70 wide with 3-pixel gaps after a 2-pixel margin.
+TEST_F(BoardHandlers, TheCategoryStripSwitchesPagesAndTheSixthShowsTheCustomSlots) {
+  auto board = Start();
+  HWND strip = board->Control("SbPaintedUnit", "按钮组");
+  ASSERT_NE(strip, nullptr);
+  HWND laughter = Button(*board, "群众笑声"), slot = board->PageButtonAt(8, 40);
+  HWND wind = Button(*board, "风趣1");  // page 2
+  ASSERT_TRUE(laughter && slot && wind);
+  EXPECT_TRUE(IsWindowVisible(laughter));
+  EXPECT_FALSE(IsWindowVisible(slot));
+  auto choose = [&](int item) { ClickAt(strip, 2 + (item - 1) * 73 + 35, 12); };
+  choose(6);
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(slot) != FALSE; }, 3s)) << "page 6 did not show";
+  EXPECT_FALSE(IsWindowVisible(laughter));
+  choose(2);
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(wind) != FALSE; }, 3s)) << "page 2 did not show";
+  EXPECT_FALSE(IsWindowVisible(slot));
+  EXPECT_EQ(SendMessageA(board->PageControl(), TCM_GETCURSEL, 0, 0), 1);
+}
+
 // The custom slots: a 36-byte file name whose first 30 bytes end between two characters, so a
 // cut by characters or by the whole name shows.
 class CustomSlots : public BoardHandlers {
