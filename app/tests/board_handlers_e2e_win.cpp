@@ -399,6 +399,39 @@ TEST_F(BoardHandlers, SavedHotkeysAreRestoredAndAKeyPartOfZeroRegistersNone) {
   EXPECT_THAT(NewCalls(4), ElementsAreArray(PlayCalls(0, 1, folder_.Sound("牵手成功"))));
 }
 
+// A three-digit button keys its hotkey by its whole number: "按钮_音效123" is btn123, apart
+// from "按钮_音效12"'s btn12.
+TEST_F(BoardHandlers, AThreeDigitButtonKeepsAHotkeyOfItsOwn) {
+  folder_.AddSound("吹一声口哨");
+  {
+    auto board = Start();
+    HWND whistle = Button(*board, "吹一声口哨");
+    ASSERT_NE(whistle, nullptr);
+    HWND dialog = OpenHotkeyDialog(*board, whistle, "吹一声口哨");
+    ASSERT_NE(dialog, nullptr);
+    HWND field = HotkeyControl(dialog);
+    ASSERT_TRUE(FocusControl(field));
+    PressCombination({VK_MENU, 'C'});
+    ASSERT_EQ(HotkeyOf(field), MAKEWORD('C', HOTKEYF_ALT));
+    CloseDialog(dialog, "确定");
+    EXPECT_EQ(IniValue(Ini(), "hotkey", "btn123"), "67,4") << ReadWholeFile(folder_.Ini());
+    EXPECT_EQ(IniValue(Ini(), "hotkey", "btn12"), "(missing)");
+    ASSERT_TRUE(board->Close());
+  }
+  auto board = Start();
+  FocusWindow other;
+  PressCombination({VK_MENU, 'C'});
+  EXPECT_THAT(NewCalls(4), ElementsAreArray(PlayCalls(0, 1, folder_.Sound("吹一声口哨"))));
+}
+
+TEST_F(BoardHandlers, TheBoardClosesAlsoWithoutAnOpenOutput) {
+  BassAnswers answers;
+  answers.initFail = "1";
+  auto board = Start(answers);
+  ASSERT_TRUE(board->Close()) << "the board did not end after WM_CLOSE";
+  EXPECT_THAT(NewCalls(2), ElementsAre("BASS_StreamFree 0", "BASS_Free"));
+}
+
 // The category strip over the label "标签1": tabs 70 wide with 3-pixel gaps after a 2-pixel margin.
 TEST_F(BoardHandlers, TheCategoryStripSwitchesPagesAndTheSixthShowsTheCustomSlots) {
   auto board = Start();
@@ -501,24 +534,30 @@ TEST_F(CustomSlots, ACancelledInputBoxChangesNothing) {
   EXPECT_THAT(NewCalls(0), IsEmpty());
 }
 
-TEST_F(CustomSlots, AnEmptyNameIsAcceptedAndKeptOverARestart) {
-  folder_.AddSound("群众笑声");
+// The file lies outside data\music: it is stored with its full path and played from there.
+TEST_F(CustomSlots, AnEmptyNameIsKeptOverARestartAndAFileOfAnotherFolderPlays) {
+  CreateDirectoryA(folder_.File("elsewhere").c_str(), nullptr);
+  const std::string path = folder_.File("elsewhere\\掌声.mp3");
+  folder_.WriteText("elsewhere\\掌声.mp3", "not really sound");
   {
     auto board = Start();
     HWND slot = Slot1(*board);
     ASSERT_NE(slot, nullptr);
-    HWND input = ChooseFile(*board, slot, folder_.Sound("群众笑声"));
+    HWND input = ChooseFile(*board, slot, path);
     ASSERT_NE(input, nullptr);
     SetText(VisibleEdit(input), "");
     ASSERT_TRUE(PressButton(input, "确认输入(&O)"));
     EXPECT_TRUE(WaitUntil([&] { return WindowText(slot).empty(); }, 5s)) << WindowText(slot);
     PumpFor(300ms);
     EXPECT_EQ(IniValue(Ini(), "music", "name1"), "") << ReadWholeFile(folder_.Ini());
-    EXPECT_EQ(IniValue(Ini(), "music", "file1"), folder_.Sound("群众笑声"));
+    EXPECT_EQ(IniValue(Ini(), "music", "file1"), path);
     ASSERT_TRUE(board->Close());
   }
   auto board = Start();
-  EXPECT_EQ(WindowText(Slot1(*board)), "");
+  HWND slot = Slot1(*board);
+  EXPECT_EQ(WindowText(slot), "");
+  Click(slot);
+  EXPECT_THAT(NewCalls(4), ElementsAreArray(PlayCalls(0, 1, path)));
 }
 
 }  // namespace
