@@ -353,6 +353,8 @@ TEST_F(BoardHandlers, AnAltAHotkeyIsStoredShownRefusedTwiceAndClearedAgain) {
   ASSERT_EQ(HotkeyOf(field), 0);
   CloseDialog(dialog, "确定");
   EXPECT_EQ(IniValue(Ini(), "hotkey", "btn1"), "(missing)");
+  // Clearing leaves the tooltip as it was until the next start.
+  EXPECT_EQ(board->TooltipText(laughter), "快捷键:Alt + A");
   {
     FocusWindow other;
     PressCombination({VK_MENU, 'A'});
