@@ -137,6 +137,7 @@ void TabStrip::DrawTab(TabItem& item) {
   const TabRect& r = item.rect;
   const int width = r.right - r.left, height = r.bottom - r.top;
   if (width <= 0 || height <= 0) return;
+  ++tabsDrawn_;
   BitBlt(cache_->dc.Get(), r.left, r.top, width, height, base_->dc.Get(), r.left, r.top, SRCCOPY);
   draw::Graphics graphics(cache_->dc.Get());
   graphics.SetSmoothingMode(draw::kSmoothingAntiAlias);

@@ -46,6 +46,8 @@ class TabStrip {
   int BarWidth() const { return layout_.BarWidth(); }
   int SelectedItem() const { return selectedItem_; }
   int HotItem() const { return hotItem_; }
+  // How many single tabs were drawn since the strip was attached (full draws included).
+  int TabsDrawn() const { return tabsDrawn_; }
 
   LRESULT Message(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -73,6 +75,7 @@ class TabStrip {
   int selectedItem_ = 0;
   int mouseItem_ = 0;
   bool needsFullDraw_ = true;
+  int tabsDrawn_ = 0;
   std::function<void(int)> onSelect_;
   std::unique_ptr<OffscreenSurface> base_;   // the strip without its tabs' looks
   std::unique_ptr<OffscreenSurface> cache_;  // the strip as on screen

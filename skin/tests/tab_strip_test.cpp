@@ -95,8 +95,12 @@ TEST_F(TabStripTest, HoverMovesFromTabToTabAndLeaves) {
   const auto move = [&](int x) { SendMessageA(label, WM_MOUSEMOVE, 0, MAKELPARAM(x, 10)); };
   move(strip.Items()[1].rect.left + 5);
   EXPECT_EQ(strip.HotItem(), 2);
+  const int drawn = strip.TabsDrawn();
+  move(strip.Items()[1].rect.left + 30);  // within the same tab: nothing to draw
+  EXPECT_EQ(strip.TabsDrawn(), drawn);
   move(strip.Items()[2].rect.left + 5);
   EXPECT_EQ(strip.HotItem(), 3);
+  EXPECT_EQ(strip.TabsDrawn(), drawn + 2);  // the tab left and the tab entered, no other
   EXPECT_FALSE(strip.Items()[1].hot);
   auto pixels = Screen();
   EXPECT_EQ(OutlinePixel(pixels, strip.Items()[1]), OutlinePixel(before, strip.Items()[1]));
