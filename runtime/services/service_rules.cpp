@@ -1,5 +1,7 @@
 #include "runtime/services/service_rules.h"
 
+#include <algorithm>
+
 namespace services {
 
 std::string_view SkipLeadingBlanks(std::string_view text) {
@@ -27,6 +29,12 @@ int ShellShowCommand(int show) {
   // SW_HIDE 0, SW_SHOWNORMAL 1, SW_SHOWMINIMIZED 2, SW_SHOWMAXIMIZED 3, SW_SHOWNA 8, SW_MINIMIZE 6.
   static const int kShow[] = {0, 1, 2, 3, 8, 6};
   return show >= 1 && show <= 6 ? kShow[show - 1] : 1;
+}
+
+int RunShowCommand(int show) {
+  // SW_HIDE 0, SW_SHOWNORMAL 1, SW_SHOWMINIMIZED 2, SW_SHOWMAXIMIZED 3, SW_SHOWNOACTIVATE 4, SW_MINIMIZE 6.
+  static const int kShow[] = {0, 1, 2, 3, 4, 6};
+  return kShow[std::clamp(show, 1, 6) - 1];
 }
 
 unsigned MessageBoxFlags(unsigned flags) { return flags & 0x1000 ? flags : flags | 0x2000; }

@@ -22,6 +22,10 @@ const char* ShellVerb(int verb);
 // anything else SW_SHOWNORMAL. Values as the platform numbers them.
 int ShellShowCommand(int show);
 
+// A started program's show mode, clamped to 1..6: SW_HIDE, SW_SHOWNORMAL, SW_SHOWMINIMIZED,
+// SW_SHOWMAXIMIZED, SW_SHOWNOACTIVATE, SW_MINIMIZE.
+int RunShowCommand(int show);
+
 // MessageBoxA flags: MB_TASKMODAL (0x2000) added unless MB_SYSTEMMODAL (0x1000) is given.
 unsigned MessageBoxFlags(unsigned flags);
 // The pressed button (IDOK 1 .. IDNO 7) as OK 0, Cancel 1, Abort 2, Retry 3, Ignore 4, Yes 5,

@@ -20,6 +20,16 @@ void CivilFromDays(std::int64_t days, int& year, int& month, int& day) {
   year = static_cast<int>(year_of_era + era * 400 + (month <= 2 ? 1 : 0));
 }
 
+// The inverse: days since 1970-01-01 of a proleptic Gregorian date.
+std::int64_t DaysFromCivil(std::int64_t year, int month, int day) {
+  year -= month <= 2 ? 1 : 0;
+  const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
+  const std::int64_t year_of_era = year - era * 400;
+  const std::int64_t day_of_year = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+  const std::int64_t day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
+  return era * 146097 + day_of_era - 719468;
+}
+
 constexpr std::int64_t kDaysFrom1899To1970 = 25569;
 
 }  // namespace
@@ -47,6 +57,13 @@ CivilTime SplitDateTime(double date) {
   time.minute = static_cast<int>(seconds / 60 % 60);
   time.second = static_cast<int>(seconds % 60);
   return time;
+}
+
+double JoinDateTime(const CivilTime& time) {
+  const std::int64_t days = DaysFromCivil(time.year, time.month, time.day) + kDaysFrom1899To1970;
+  const double fraction = (time.hour * 3600 + time.minute * 60 + time.second) / 86400.0;
+  // Days before 1899-12-30 count back, their time of day still forward (see SplitDateTime).
+  return ClampDateTime(days >= 0 ? static_cast<double>(days) + fraction : static_cast<double>(days) - fraction);
 }
 
 }  // namespace runtime

@@ -19,5 +19,7 @@ struct CivilTime {
 
 // The calendar fields of a (clamped) date, rounded to the nearest second.
 CivilTime SplitDateTime(double date);
+// The date of calendar fields (months 1..12, days of that month), clamped to the range above.
+double JoinDateTime(const CivilTime& time);
 
 }  // namespace runtime

@@ -25,6 +25,9 @@ TEST(ServiceRulesTest, ShellAndModifierMappings) {
   EXPECT_EQ(ShellVerb(6), nullptr);
   const int shows[][2] = {{1, 0}, {2, 1}, {3, 2}, {4, 3}, {5, 8}, {6, 6}, {0, 1}, {7, 1}, {-3, 1}};
   for (const auto& s : shows) EXPECT_EQ(ShellShowCommand(s[0]), s[1]) << s[0];
+  // A started program clamps instead: 0 hides it, 7 minimizes it.
+  const int runShows[][2] = {{1, 0}, {2, 1}, {3, 2}, {4, 3}, {5, 4}, {6, 6}, {0, 0}, {-3, 0}, {7, 6}};
+  for (const auto& s : runShows) EXPECT_EQ(RunShowCommand(s[0]), s[1]) << s[0];
   const unsigned modifiers[][2] = {{1, 2}, {2, 4}, {3, 6}, {4, 1}, {5, 3}, {6, 5}, {0, 0}, {9, 9}};
   for (const auto& m : modifiers) EXPECT_EQ(HotkeyModifiers(static_cast<int>(m[0])), m[1]) << m[0];
 }

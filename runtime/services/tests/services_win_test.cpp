@@ -6,11 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "runtime/services/hotkeys_win.h"
 #include "runtime/services/program_files_win.h"
 #include "runtime/services/shell_win.h"
+#include "runtime/services/system_win.h"
+#include "runtime/values/date_time.h"
 
 namespace services {
 namespace {
@@ -220,6 +224,45 @@ TEST(TooltipTest, OneTooltipWindowForTheProcess) {
   EXPECT_STREQ(text, "快捷键:Alt + A");
   DestroyWindow(a);
   DestroyWindow(b);
+}
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST(SystemServicesTest, EnvironmentFilesProgramsAndTheClock) {
+  SetEnvironmentVariableA("SB_SERVICES_PROBE", "天空 blue");
+  EXPECT_EQ(GetEnvironmentText("SB_SERVICES_PROBE"), "天空 blue");
+  SetEnvironmentVariableA("SB_SERVICES_PROBE", nullptr);
+  EXPECT_EQ(GetEnvironmentText("SB_SERVICES_PROBE"), "");
+
+  const std::string folder = TempFolder("sb-system");
+  const std::string file = folder + "\\皮肤.bin";
+  const std::uint8_t head[] = {'a', 0, 'b'};
+  const std::uint8_t tail[] = {'z'};
+  ASSERT_TRUE(WriteFile(file, {runtime::ByteSetRef(head), runtime::ByteSetRef(), runtime::ByteSetRef(tail)}));
+  EXPECT_EQ(FileBytes(file), std::string("a\0bz", 4));
+  ASSERT_TRUE(WriteFile(file, {runtime::ByteSetRef(tail)}));  // replaced, not appended
+  EXPECT_EQ(FileBytes(file), "z");
+  EXPECT_FALSE(WriteFile("", {runtime::ByteSetRef(tail)}));
+  EXPECT_FALSE(WriteFile(folder + "\\no-such-folder\\x.bin", {runtime::ByteSetRef(tail)}));
+
+  // Waiting means the program's work is done when the call returns.
+  const std::string marker = folder + "\\ran.txt";
+  DeleteFileA(marker.c_str());
+  EXPECT_TRUE(RunProgram("cmd.exe /c echo ran> \"" + marker + "\"", true, 1));
+  EXPECT_NE(GetFileAttributesA(marker.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_FALSE(RunProgram("no-such-program-here.exe", false));
+
+  SYSTEMTIME before;
+  GetLocalTime(&before);
+  const runtime::CivilTime now = runtime::SplitDateTime(Now());
+  EXPECT_EQ(now.year, before.wYear);
+  EXPECT_EQ(now.month, before.wMonth);
+  EXPECT_EQ(now.day, before.wDay);
+  EXPECT_NEAR(now.hour * 3600 + now.minute * 60 + now.second,
+              before.wHour * 3600 + before.wMinute * 60 + before.wSecond, 2);
 }
 
 }  // namespace
