@@ -116,8 +116,9 @@ void SkinEngine::ComposeBackground(SkinnedWindow& window) {
     const bool hasPicture = !window.picture.empty() && window.averageColour != 0;
     draw::SolidBrush fill(hasPicture ? window.averageColour : ToArgb(settings_.defaultFill));
     graphics.FillRectangle(fill, {0, 0, w, h});
-    draw::Image picture;
-    if (hasPicture && picture.LoadFromBytes(window.picture.span())) {
+    draw::Image& picture = window.decodedPicture;
+    if (hasPicture && !picture) picture.LoadFromBytes(window.picture.span());
+    if (hasPicture && picture) {
       const auto pw = static_cast<float>(picture.Width()), ph = static_cast<float>(picture.Height());
       switch (window.pictureMode) {
         case 1: graphics.DrawImage(picture, {w - pw, 0, pw, ph}); break;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "draw/image.h"
 #include "runtime/values/byte_set.h"
 #include "skin/caption_fade.h"
 #include "skin/frame_geometry.h"
@@ -77,6 +78,7 @@ struct SkinnedWindow {
   WNDPROC oldProc = nullptr;
   int pictureMode = 0;
   runtime::ByteSet picture;
+  draw::Image decodedPicture;  // decoded at the first compose and kept for the next ones
   std::uint32_t averageColour = 0;  // ARGB, opaque
   std::vector<CaptionButton> captionButtons;
   CaptionStrip strip;
