@@ -26,6 +26,10 @@ inline constexpr runtime::UnitRef kStopButton = Unit(kMainWindowId, 0x1601661C, 
 inline constexpr runtime::UnitRef kVolumeSlider = Unit(kMainWindowId, 0x16016619, kSliderBar);  // "滑块条1"
 inline constexpr runtime::UnitRef kChannelBox = Unit(kMainWindowId, 0x16016618, kComboBox);    // "组合框1"
 inline constexpr runtime::UnitRef kHotkeyLabel = Unit(kMainWindowId, 0x16016617, kLabel);      // "标签_热键"
+inline constexpr runtime::UnitRef kCategoryLabel = Unit(kMainWindowId, 0x16016749, kLabel);  // "标签1"
+inline constexpr runtime::UnitRef kChannelLabel = Unit(kMainWindowId, 0x1601661A, kLabel);   // "标签4"
+inline constexpr runtime::UnitRef kVolumeLabel = Unit(kMainWindowId, 0x1601661B, kLabel);    // "标签12"
+inline constexpr runtime::UnitRef kLinksGroup = Unit(kMainWindowId, 0x16016BCB, kGroupBox);  // "分组框1"
 inline constexpr runtime::UnitRef kFileDialog = Unit(kMainWindowId, 0x1601661D, kCommonDlg);   // "通用对话框1"
 
 inline constexpr runtime::UnitRef kHotkeyDialog = Unit(kHotkeyDialogId, 0x06010D89, kWindow);
