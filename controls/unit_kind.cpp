@@ -23,6 +23,7 @@ std::unique_ptr<UnitControl> CreateUnitControl(const UnitCreateContext& context)
     case kSliderBar: return CreateSlider(context);
     case kLabel: return CreateLabel(context);
     case kPicBox: return CreatePictureBox(context);
+    case kDrawPanel: return CreateDrawingPanel(context);
     case kPageControl: return CreatePageControl(context);
     case kCommonDlg: return CreateCommonDialog(context);
     default: return nullptr;

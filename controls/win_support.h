@@ -119,6 +119,7 @@ std::unique_ptr<UnitControl> CreateComboBox(const UnitCreateContext& context);
 std::unique_ptr<UnitControl> CreateSlider(const UnitCreateContext& context);
 std::unique_ptr<UnitControl> CreateLabel(const UnitCreateContext& context);
 std::unique_ptr<UnitControl> CreatePictureBox(const UnitCreateContext& context);
+std::unique_ptr<UnitControl> CreateDrawingPanel(const UnitCreateContext& context);
 std::unique_ptr<UnitControl> CreatePageControl(const UnitCreateContext& context);
 std::unique_ptr<UnitControl> CreateCommonDialog(const UnitCreateContext& context);
 

@@ -400,6 +400,74 @@ void FormsRuntime::Recreate(WindowRecord& record, LiveWindow& live, std::size_t 
   if (visible) ShowWindow(unit.handle, SW_SHOWNA);
 }
 
+bool FormsRuntime::CreateAddedUnit(WindowId window, UnitId unit, HWND parent) {
+  LiveWindow* live = Live(window);
+  WindowRecord* record = ProcessWindowDefinitions().Resource().WindowById(window);
+  if (!live || !record) return false;
+  const auto index = record->units.IndexOf(unit);
+  if (!index || *index == 0 || record->units.IsMenuItem(*index)) return false;
+  KindDataResult data = ReadKindData(record->units.Record(*index).kind, record->units.KindData(*index));
+  if (data.status != KindDataStatus::Ok) return false;
+  live->units.resize(record->units.Count());
+  // Control ids go up in tens; the new one follows the highest in use.
+  int controlId = 100;
+  for (const LiveUnit& other : live->units) {
+    if (other.handle && other.handle != live->handle) controlId = std::max(controlId, GetDlgCtrlID(other.handle) + 10);
+  }
+  const UnitRecord unitRecord = record->units.Record(*index);
+  UnitCreateContext context{unitRecord, data.data, live->handle, false, controlId, 0};
+  if (unitRecord.flags & unit_flags::kDisabled) context.commonStyle |= WS_DISABLED;
+  if (unitRecord.flags & unit_flags::kTabStop) context.commonStyle |= WS_TABSTOP;
+  EventSuppression quiet;
+  auto control = createUnit_(context);
+  if (!control) return false;
+  LiveUnit& made = live->units[*index];
+  made.control = std::move(control);
+  made.handle = made.control->Handle();
+  Attach(*live, *index);
+  if (made.handle && parent && parent != live->handle) SetParent(made.handle, parent);
+  LoadCursor(*live, *index);
+  const UnitHandleLookup lookup = [record, live](UnitId id) -> HWND {
+    const auto at = record->units.IndexOf(id);
+    return at && *at < live->units.size() ? live->units[*at].handle : nullptr;
+  };
+  made.control->AllUnitsCreated(lookup);
+  if (made.handle) {
+    SendMessageA(made.handle, kUnitsCreated, 0, 0);
+    const KindDescription* kind = FindKind(unitRecord.kind);
+    const bool neverShown = kind && (kind->state & kind_state::kNeverShown);
+    if (!neverShown && (unitRecord.flags & unit_flags::kVisible)) ShowWindow(made.handle, SW_SHOWNA);
+  }
+  return true;
+}
+
+void FormsRuntime::RemoveUnit(WindowId window, UnitId unit) {
+  WindowRecord* record = ProcessWindowDefinitions().Resource().WindowById(window);
+  if (!record) return;
+  const auto index = record->units.IndexOf(unit);
+  if (!index || *index == 0) return;
+  if (LiveWindow* live = Live(window); live && *index < live->units.size()) {
+    LiveUnit gone = std::move(live->units[*index]);
+    live->units.erase(live->units.begin() + static_cast<std::ptrdiff_t>(*index));
+    if (gone.handle) byHandle_.erase(gone.handle);
+    // The live units are kept by list index: those after the removed one move up.
+    for (auto& [handle, at] : byHandle_) {
+      if (at.window == window && at.index > *index) --at.index;
+    }
+    gone.control.reset();
+  }
+  const UnitId parent = record->units.Record(*index).parent;
+  record->units.Remove(*index);
+  if (const auto parentIndex = parent ? record->units.IndexOf(parent) : std::nullopt) {
+    std::vector<UnitId> children = record->units.Record(*parentIndex).children;
+    const auto kept = std::remove(children.begin(), children.end(), unit);
+    if (kept != children.end()) {
+      children.erase(kept, children.end());
+      record->units.ReplaceChildren(*parentIndex, children);
+    }
+  }
+}
+
 void FormsRuntime::RunModal(LiveWindow& live) {
   const WindowId id = live.id;
   HWND handle = live.handle;

@@ -49,6 +49,13 @@ class FormsRuntime {
   // Texts and byte sets are borrowed from the cell.
   void WriteProperty(WindowId window, UnitId unit, int property, const runtime::ValueCell& value);
 
+  // Makes the control of a unit appended to a loaded window's definition, placed under `parent`
+  // (null: the window). False when the window is not loaded or the control cannot be made.
+  bool CreateAddedUnit(WindowId window, UnitId unit, HWND parent);
+  // Destroys a control unit's control and takes the unit out of its window's definition and out
+  // of its container's children.
+  void RemoveUnit(WindowId window, UnitId unit);
+
   // Raises an event for a unit of a loaded window; true when a handler returned a result.
   bool Raise(EventRecord& event);
 

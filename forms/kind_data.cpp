@@ -212,6 +212,9 @@ KindDataResult ReadKindData(KindId kind, std::span<const std::uint8_t> bytes) {
     case kind_ids::kSliderBar: return ReadAs<SliderBarData>(version, bytes);
     case kind_ids::kCommonDlg: return ReadAs<CommonDlgData>(version, bytes);
     case kind_ids::kPageControl: return ReadAs<PageControlData>(version, bytes);
+    // Its settings are not read here; a panel without any is made with our defaults.
+    case kind_ids::kDrawPanel:
+      return bytes.empty() ? KindDataResult{KindDataStatus::Ok, {}} : KindDataResult{};
     default: return {};
   }
 }

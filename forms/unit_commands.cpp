@@ -3,6 +3,7 @@
 #include "forms/event_dispatch.h"
 #include "forms/forms_runtime_win.h"
 #include "forms/kinds.h"
+#include "forms/unit_copy.h"
 #include "forms/unit_filter.h"
 #include "runtime/values/type_tag.h"
 
@@ -35,12 +36,36 @@ bool LoadWindow(const runtime::UnitRef& window, const std::optional<runtime::Uni
   return Forms().LoadWindow(static_cast<WindowId>(window.window_id), ownerId, modal);
 }
 
-void DestroyUnit(const runtime::UnitRef& window) {
-  const WindowRecord* record = WindowOf(window);
+void DestroyUnit(const runtime::UnitRef& unit) {
+  const WindowRecord* record = WindowOf(unit);
   if (!record) return;
-  const auto index = IndexOf(*record, window);
-  // Only a window closes; a control lives as long as its window.
-  if (index && *index == 0) Forms().CloseWindow(record->id);
+  const auto index = IndexOf(*record, unit);
+  if (!index) return;
+  if (*index == 0) {
+    Forms().CloseWindow(record->id);
+  } else if (!record->units.IsMenuItem(*index)) {
+    Forms().RemoveUnit(record->id, record->units.IdAt(*index));
+  }
+}
+
+bool CopyUnit(const runtime::UnitRef& source, runtime::UnitRef& target) {
+  WindowRecord* record = WindowOf(source);
+  if (!record || !Forms().IsLoaded(record->id)) return false;
+  const auto index = IndexOf(*record, source);
+  if (!index || *index == 0 || record->units.IsMenuItem(*index)) return false;
+  UnitList& units = record->units;
+  const KindId kind = units.Record(*index).kind;
+  if (target.kind != kind) return false;
+  const auto id = FreeUnitId(units, units.IdAt(*index));
+  if (!id || !units.Append(*id, CopiedUnitBody(units, *index))) return false;
+  const UnitId parent = units.Record(*index).parent;
+  HWND parentHandle = parent ? Forms().UnitHandle(record->id, parent) : nullptr;
+  if (!Forms().CreateAddedUnit(record->id, *id, parentHandle)) {
+    units.Remove(units.Count() - 1);
+    return false;
+  }
+  target = {source.window_id, static_cast<std::int32_t>(*id), kind};
+  return true;
 }
 
 bool IsUnitValid(const runtime::UnitRef& unit) {

@@ -16,8 +16,13 @@ namespace forms {
 HWND GetWindowHandle(const runtime::UnitRef& unit);
 // Owner optional; a modal load returns once the window has closed.
 bool LoadWindow(const runtime::UnitRef& window, const std::optional<runtime::UnitRef>& owner, bool modal);
-// Closes the window after the calling handler has returned.
-void DestroyUnit(const runtime::UnitRef& window);
+// A window closes after the calling handler has returned; a control unit goes at once, out of
+// its window's definition too.
+void DestroyUnit(const runtime::UnitRef& unit);
+// A new unit of the source's kind and settings, without its event bindings and children, under
+// the source's parent in its loaded window; the target must be of the same kind and gets the
+// new unit.
+bool CopyUnit(const runtime::UnitRef& source, runtime::UnitRef& target);
 bool IsUnitValid(const runtime::UnitRef& unit);
 runtime::TextValue GetUnitName(const runtime::UnitRef& unit);
 runtime::UnitRef GetEventUnitRef();

@@ -181,4 +181,67 @@ void UnitList::SetRedirectTarget(std::size_t index, UnitId target) {
   WriteInPlace(index, record.redirectField, content);
 }
 
+bool UnitList::Append(UnitId id, std::span<const std::uint8_t> body) {
+  const std::size_t area = bytes_.size() - RecordsBase();
+  const std::size_t newLength = bytes_.size() + 8 + 4 + body.size();
+  if (newLength > std::numeric_limits<std::uint32_t>::max()) return false;
+  std::vector<std::uint8_t> next;
+  next.reserve(newLength);
+  const auto begin = bytes_.begin();
+  next.insert(next.end(), begin, begin + static_cast<std::ptrdiff_t>(4 * count_));
+  std::uint8_t word[4];
+  StoreU32(word, id);
+  next.insert(next.end(), word, word + 4);
+  next.insert(next.end(), begin + static_cast<std::ptrdiff_t>(4 * count_), begin + static_cast<std::ptrdiff_t>(RecordsBase()));
+  StoreU32(word, static_cast<std::uint32_t>(area));
+  next.insert(next.end(), word, word + 4);
+  next.insert(next.end(), begin + static_cast<std::ptrdiff_t>(RecordsBase()), bytes_.end());
+  StoreU32(word, static_cast<std::uint32_t>(body.size()));
+  next.insert(next.end(), word, word + 4);
+  next.insert(next.end(), body.begin(), body.end());
+  bytes_ = std::move(next);
+  ++count_;
+  parsed_.emplace_back();
+  handlers_.emplace_back();
+  return true;
+}
+
+void UnitList::Remove(std::size_t index) {
+  const std::uint32_t removedOffset = OffsetAt(index);
+  const std::size_t sizeAt = RecordsBase() + removedOffset;
+  const std::uint32_t length = 4 + LoadU32(std::span(bytes_).subspan(sizeAt, 4));
+  std::vector<std::uint8_t> next;
+  next.reserve(bytes_.size() - 8 - length);
+  std::uint8_t word[4];
+  for (std::size_t i = 0; i < count_; ++i) {
+    if (i == index) continue;
+    StoreU32(word, IdAt(i));
+    next.insert(next.end(), word, word + 4);
+  }
+  for (std::size_t i = 0; i < count_; ++i) {
+    if (i == index) continue;
+    const std::uint32_t offset = OffsetAt(i);
+    StoreU32(word, offset > removedOffset ? offset - length : offset);
+    next.insert(next.end(), word, word + 4);
+  }
+  const auto records = bytes_.begin() + static_cast<std::ptrdiff_t>(RecordsBase());
+  next.insert(next.end(), records, bytes_.begin() + static_cast<std::ptrdiff_t>(sizeAt));
+  next.insert(next.end(), bytes_.begin() + static_cast<std::ptrdiff_t>(sizeAt + length), bytes_.end());
+  bytes_ = std::move(next);
+  --count_;
+  parsed_.erase(parsed_.begin() + static_cast<std::ptrdiff_t>(index));
+  handlers_.erase(handlers_.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+bool UnitList::ReplaceChildren(std::size_t index, std::span<const UnitId> children) {
+  const UnitRecord& record = Record(index);
+  if (record.menuItem) return false;
+  // The count and the ids follow the geometry, the cursor slot and the parent.
+  const FieldRange field{record.geometryField.offset + 24, 4 + 4 * record.children.size()};
+  std::vector<std::uint8_t> content(4 + 4 * children.size());
+  StoreU32(content, static_cast<std::uint32_t>(children.size()));
+  for (std::size_t i = 0; i < children.size(); ++i) StoreU32(std::span(content).subspan(4 + 4 * i, 4), children[i]);
+  return ReplaceField(index, field, content);
+}
+
 }  // namespace forms

@@ -57,6 +57,11 @@ class UnitList {
   bool SetFlags(std::size_t index, std::uint32_t flags);
   void SetRedirectTarget(std::size_t index, UnitId target);
 
+  // Units made and removed at run time. A new unit goes last and has no handlers.
+  bool Append(UnitId id, std::span<const std::uint8_t> body);
+  void Remove(std::size_t index);
+  bool ReplaceChildren(std::size_t index, std::span<const UnitId> children);
+
  private:
   std::size_t RecordsBase() const { return 8 * count_; }
   std::uint32_t OffsetAt(std::size_t index) const;
