@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/board_config.h"
+#include "app/board_event_units.h"
 #include "app/board_objects.h"
 #include "app/board_playback.h"
 #include "app/board_rules.h"
@@ -60,8 +61,7 @@ void RestoreOne(const runtime::UnitRef& button, const std::string& key) {
 
 std::string KeySuffix(const runtime::UnitRef& button) {
   if (units::SameUnit(button, units::kStopButton)) return "_stop";
-  const std::string name(forms::GetUnitName(button).view());
-  return std::to_string(TextToInteger(SoundButtonNumber(name)));
+  return std::to_string(TextToInteger(SoundButtonNumber(UnitName(button))));
 }
 
 forms::HandlerReturn OpenDialogFor(const runtime::UnitRef& button) {
@@ -75,7 +75,7 @@ forms::HandlerReturn OpenDialogFor(const runtime::UnitRef& button) {
 
 void RestoreHotkeys() {
   for (const runtime::UnitRef& button : SoundButtons()) {
-    RestoreOne(button, "btn" + SoundButtonNumber(std::string(forms::GetUnitName(button).view())));
+    RestoreOne(button, "btn" + SoundButtonNumber(UnitName(button)));
     if (forms::IsUnitValid(button) && !units::SameUnit(button, units::kFirstSoundButton)) {
       forms::RedirectEvents(button, units::kFirstSoundButton);
     }
@@ -83,7 +83,7 @@ void RestoreHotkeys() {
   RestoreOne(units::kStopButton, "btn_stop");
 }
 
-forms::HandlerReturn SoundEditHotkey(std::span<const std::int32_t>) { return OpenDialogFor(forms::GetEventUnitRef()); }
+forms::HandlerReturn SoundEditHotkey(std::span<const std::int32_t>) { return OpenDialogFor(EventButton()); }
 
 forms::HandlerReturn StopEditHotkey(std::span<const std::int32_t>) { return OpenDialogFor(units::kStopButton); }
 

@@ -1,10 +1,10 @@
 #include "app/board_playback.h"
 
+#include "app/board_event_units.h"
 #include "app/board_objects.h"
 #include "app/board_units.h"
 #include "forms/unit_commands.h"
 #include "forms/unit_properties.h"
-#include "runtime/values/error_report.h"
 
 namespace board {
 
@@ -29,8 +29,7 @@ void PlayFile(const std::string& path) {
 
 // Serves every sound button: the others redirect their events here.
 forms::HandlerReturn SoundClicked(std::span<const std::int32_t>) {
-  const runtime::UnitRef button = forms::GetEventUnitRef();
-  if (button.kind != forms::kind_ids::kButton) runtime::ReportError(runtime::error_codes::TypeMismatch);
+  const runtime::UnitRef button = EventButton();
   if (!forms::IsUnitValid(button)) return forms::NoResult();
   PlayFile(SoundFileOf(forms::ReadTextProperty(button, forms::property::kButtonCaption)));
   return forms::NoResult();

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/board_config.h"
+#include "app/board_event_units.h"
 #include "app/board_playback.h"
 #include "app/board_rules.h"
 #include "app/board_units.h"
@@ -11,21 +12,12 @@
 #include "forms/unit_properties.h"
 #include "runtime/services/dialogs_win.h"
 #include "runtime/services/program_files_win.h"
-#include "runtime/values/error_report.h"
 
 namespace board {
 namespace {
 
 constexpr char kSection[] = "music";
 constexpr char kDefaultName[] = "自定义";
-
-runtime::UnitRef EventButton() {
-  const runtime::UnitRef unit = forms::GetEventUnitRef();
-  if (unit.kind != forms::kind_ids::kButton) runtime::ReportError(runtime::error_codes::TypeMismatch);
-  return unit;
-}
-
-std::string NameOf(const runtime::UnitRef& unit) { return std::string(forms::GetUnitName(unit).view()); }
 
 }  // namespace
 
@@ -37,7 +29,7 @@ void RestoreSlots() {
   if (!found) return;
   for (const runtime::UnitRef& button : found->Units()) {
     if (!forms::IsUnitValid(button)) continue;
-    const std::string number = SlotNumber(NameOf(button));
+    const std::string number = SlotNumber(UnitName(button));
     forms::WriteTextProperty(button, forms::property::kTag, ReadSetting(kSection, "file" + number));
     forms::WriteTextProperty(button, forms::property::kButtonCaption, ReadSetting(kSection, "name" + number, kDefaultName));
     if (!units::SameUnit(button, units::kFirstSlotButton)) forms::RedirectEvents(button, units::kFirstSlotButton);
@@ -48,7 +40,7 @@ void RestoreSlots() {
 forms::HandlerReturn SlotAssign(std::span<const std::int32_t>) {
   const runtime::UnitRef button = EventButton();
   if (!forms::IsUnitValid(button)) return forms::NoResult();
-  const int number = TextToInteger(SlotNumber(NameOf(button)));
+  const int number = TextToInteger(SlotNumber(UnitName(button)));
   if (number == 0) return forms::NoResult();
   if (!forms::OpenCommonDialog(units::kFileDialog)) return forms::NoResult();
   const std::string path = forms::ReadTextProperty(units::kFileDialog, forms::property::kDialogFileName);
