@@ -15,7 +15,7 @@ namespace {
 
 constexpr UINT kUnitsCreated = 0x806F;
 constexpr UINT kWindowUnitsCreated = 0x8004;
-constexpr UINT kCloseSelf = 0x8F02;  // a closing window destroys itself once the caller returned
+constexpr UINT kCloseSelf = 0x8065;  // a closing window destroys itself once the caller returned
 constexpr UINT_PTR kSubclassId = 0x5342;
 
 namespace window_event {
@@ -490,11 +490,15 @@ void FormsRuntime::EnableOthers(LiveWindow& live) {
   live.disabledOthers.clear();
 }
 
-void FormsRuntime::CloseWindow(WindowId window) {
+void FormsRuntime::CloseWindow(WindowId window, bool atOnce) {
   LiveWindow* live = Live(window);
   if (!live || !live->handle) return;
   live->closing = true;
-  PostMessageA(live->handle, kCloseSelf, 0, 0);
+  if (atOnce) {
+    SendMessageA(live->handle, kCloseSelf, 0, 0);
+  } else {
+    PostMessageA(live->handle, kCloseSelf, 0, 0);
+  }
 }
 
 // ---- messages ----

@@ -37,8 +37,8 @@ class FormsRuntime {
   // Loads a window (owner 0: none). True when the window exists afterwards; a modal load
   // returns once the window has closed.
   bool LoadWindow(WindowId window, WindowId owner, bool modal);
-  // Closes a loaded window after the calling handler has returned.
-  void CloseWindow(WindowId window);
+  // Closes a loaded window after the calling handler has returned, or before this call returns.
+  void CloseWindow(WindowId window, bool atOnce = false);
 
   bool IsLoaded(WindowId window) const;
   HWND WindowHandle(WindowId window) const;

@@ -36,13 +36,13 @@ bool LoadWindow(const runtime::UnitRef& window, const std::optional<runtime::Uni
   return Forms().LoadWindow(static_cast<WindowId>(window.window_id), ownerId, modal);
 }
 
-void DestroyUnit(const runtime::UnitRef& unit) {
+void DestroyUnit(const runtime::UnitRef& unit, bool atOnce) {
   const WindowRecord* record = WindowOf(unit);
   if (!record) return;
   const auto index = IndexOf(*record, unit);
   if (!index) return;
   if (*index == 0) {
-    Forms().CloseWindow(record->id);
+    Forms().CloseWindow(record->id, atOnce);
   } else if (!record->units.IsMenuItem(*index)) {
     Forms().RemoveUnit(record->id, record->units.IdAt(*index));
   }

@@ -16,9 +16,10 @@ namespace forms {
 HWND GetWindowHandle(const runtime::UnitRef& unit);
 // Owner optional; a modal load returns once the window has closed.
 bool LoadWindow(const runtime::UnitRef& window, const std::optional<runtime::UnitRef>& owner, bool modal);
-// A window closes after the calling handler has returned; a control unit goes at once, out of
-// its window's definition too.
-void DestroyUnit(const runtime::UnitRef& unit);
+// A window closes after the calling handler has returned, or at once when asked (not from a
+// handler of that window's own units); a control unit goes at once, out of its window's
+// definition too.
+void DestroyUnit(const runtime::UnitRef& unit, bool atOnce = false);
 // A new unit of the source's kind and settings, without its event bindings and children, under
 // the source's parent in its loaded window; the target must be of the same kind and gets the
 // new unit.

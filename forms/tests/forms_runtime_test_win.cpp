@@ -354,6 +354,21 @@ TEST_F(FormsRuntimeTest, DialogClosedFromItsOwnHandlerGoesAfterTheHandler) {
   EXPECT_TRUE(IsWindowEnabled(Handle(kMain, 0)));
 }
 
+TEST_F(FormsRuntimeTest, ClosingAtOnceIsDoneWhenTheCallReturns) {
+  LoadMain();
+  ASSERT_TRUE(forms().LoadWindow(kDialog, kMain, false));
+  DestroyUnit(WindowRef(kDialog));
+  EXPECT_TRUE(forms().IsLoaded(kDialog));  // posted: still there until the queue runs
+  Pump();
+  EXPECT_FALSE(forms().IsLoaded(kDialog));
+
+  ASSERT_TRUE(forms().LoadWindow(kDialog, kMain, false));
+  const HWND dialog = Handle(kDialog, 0);
+  DestroyUnit(WindowRef(kDialog), true);
+  EXPECT_FALSE(forms().IsLoaded(kDialog));
+  EXPECT_FALSE(IsWindow(dialog));
+}
+
 TEST_F(FormsRuntimeTest, AccessErrors) {
   runtime::testing::ErrorCapture capture;
   EXPECT_THROW(ReadInt(0x52019999, 0, 0), runtime::testing::FatalEnd);
