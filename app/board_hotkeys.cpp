@@ -33,15 +33,6 @@ std::string TagOf(const runtime::UnitRef& button) {
   return forms::ReadTextProperty(button, forms::property::kTag);
 }
 
-// The sound buttons in resource order; empty when none is loaded.
-std::vector<runtime::UnitRef> SoundButtons() {
-  forms::EnumerateOptions options;
-  options.namePrefix = units::kSoundButtonPrefix;
-  options.kindName = "按钮";
-  const forms::UnitCollectionPtr found = forms::EnumerateUnits(units::kMainWindow, options);
-  return found ? found->Units() : std::vector<runtime::UnitRef>{};
-}
-
 // Registers the stored value "<key>,<state>" on the button; without a key only the tip says
 // how to set one. A refused registration leaves the button as it is.
 void RestoreOne(const runtime::UnitRef& button, const std::string& key) {
@@ -74,7 +65,7 @@ forms::HandlerReturn OpenDialogFor(const runtime::UnitRef& button) {
 }  // namespace
 
 void RestoreHotkeys() {
-  for (const runtime::UnitRef& button : SoundButtons()) {
+  for (const runtime::UnitRef& button : MainWindowButtons(units::kSoundButtonPrefix)) {
     RestoreOne(button, "btn" + SoundButtonNumber(UnitName(button)));
     if (forms::IsUnitValid(button) && !units::SameUnit(button, units::kFirstSoundButton)) {
       forms::RedirectEvents(button, units::kFirstSoundButton);
@@ -147,9 +138,9 @@ forms::HandlerReturn HotkeyPressed(std::span<const std::int32_t> arguments) {
     Player().Stop(State().currentStream);
     return forms::NoResult();
   }
-  for (const runtime::UnitRef& button : SoundButtons()) {
+  for (const runtime::UnitRef& button : MainWindowButtons(units::kSoundButtonPrefix)) {
     if (TextToInteger(TagOf(button)) == id) {
-      PlayFile(SoundFileOf(forms::ReadTextProperty(button, forms::property::kButtonCaption)));
+      PlayButtonSound(button);
       break;
     }
   }

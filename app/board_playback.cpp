@@ -8,12 +8,12 @@
 
 namespace board {
 
-std::string SoundFileOf(std::string_view caption) {
+void PlayButtonSound(const runtime::UnitRef& button) {
   std::string path = State().runPrefix;
   path += "data\\music\\";
-  path += caption;
+  path += forms::ReadTextProperty(button, forms::property::kButtonCaption);
   path += ".mp3";
-  return path;
+  PlayFile(path);
 }
 
 void PlayFile(const std::string& path) {
@@ -31,7 +31,7 @@ void PlayFile(const std::string& path) {
 forms::HandlerReturn SoundClicked(std::span<const std::int32_t>) {
   const runtime::UnitRef button = EventButton();
   if (!forms::IsUnitValid(button)) return forms::NoResult();
-  PlayFile(SoundFileOf(forms::ReadTextProperty(button, forms::property::kButtonCaption)));
+  PlayButtonSound(button);
   return forms::NoResult();
 }
 

@@ -22,12 +22,7 @@ constexpr char kDefaultName[] = "自定义";
 }  // namespace
 
 void RestoreSlots() {
-  forms::EnumerateOptions options;
-  options.namePrefix = units::kSlotButtonPrefix;
-  options.kindName = "按钮";
-  const forms::UnitCollectionPtr found = forms::EnumerateUnits(units::kMainWindow, options);
-  if (!found) return;
-  for (const runtime::UnitRef& button : found->Units()) {
+  for (const runtime::UnitRef& button : MainWindowButtons(units::kSlotButtonPrefix)) {
     if (!forms::IsUnitValid(button)) continue;
     const std::string number = SlotNumber(UnitName(button));
     forms::WriteTextProperty(button, forms::property::kTag, ReadSetting(kSection, "file" + number));
