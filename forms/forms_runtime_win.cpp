@@ -64,6 +64,41 @@ HCURSOR CursorFromBytes(std::span<const std::uint8_t> bytes, bool& owned) {
   return static_cast<HCURSOR>(cursor);
 }
 
+// The menu bar of the items that show; null when none does. A hidden item takes its submenu
+// with it.
+HMENU MakeMenu(const std::vector<MenuEntry>& entries) {
+  HMENU bar = CreateMenu();
+  std::vector<HMENU> menus{bar};
+  bool any = false;
+  std::uint32_t skipBelow = UINT32_MAX;
+  for (const MenuEntry& entry : entries) {
+    if (entry.level > skipBelow) continue;
+    skipBelow = UINT32_MAX;
+    if (entry.flags & kMenuHidden) {
+      skipBelow = entry.level;
+      continue;
+    }
+    menus.resize(entry.level + 1);
+    HMENU parent = menus[entry.level];
+    UINT state = ((entry.flags & kMenuDisabled) ? MF_GRAYED : 0) | ((entry.flags & kMenuChecked) ? MF_CHECKED : 0);
+    if (entry.opensSubmenu) {
+      HMENU submenu = CreatePopupMenu();
+      AppendMenuA(parent, MF_POPUP | state, reinterpret_cast<UINT_PTR>(submenu), entry.text.c_str());
+      menus.push_back(submenu);
+    } else if (entry.separator) {
+      AppendMenuA(parent, MF_SEPARATOR, 0, nullptr);
+    } else {
+      AppendMenuA(parent, MF_STRING | state, entry.command, entry.text.c_str());
+    }
+    any = any || entry.level == 0;
+  }
+  if (!any) {
+    DestroyMenu(bar);
+    return nullptr;
+  }
+  return bar;
+}
+
 }  // namespace
 
 FormsRuntime& FormsRuntime::Instance() {
@@ -264,6 +299,7 @@ HWND FormsRuntime::CreateWindowUnits(WindowRecord& record, LiveWindow& live, HWN
   if (!ReadWindowKindData(record, &data)) return nullptr;
   const WindowData& settings = WindowSettings(data);
 
+  BuildMenu(record, live);
   bool popup = owner != nullptr;
   if (!owner && (modal || !settings.showInTaskbar) && app_) owner = app_->HiddenWindow();
 
@@ -277,6 +313,7 @@ HWND FormsRuntime::CreateWindowUnits(WindowRecord& record, LiveWindow& live, HWN
     live.units[0].handle = live.units[0].control->Handle();
     live.handle = live.units[0].handle;
     Attach(live, 0);
+    SetMenuOnWindow(live);
   }
   int controlId = 100;
   for (std::size_t i = units.Count(); i-- > 1;) {
@@ -351,6 +388,64 @@ HWND FormsRuntime::CreateWindowUnits(WindowRecord& record, LiveWindow& live, HWN
     if (unitRecord.flags & unit_flags::kVisible) ShowWindow(live.units[i].handle, SW_SHOWNA);
   }
   return live.handle;
+}
+
+void FormsRuntime::BuildMenu(const WindowRecord& record, LiveWindow& live) {
+  live.menuEntries = MenuEntries(record.units);
+  live.menu.Reset(MakeMenu(live.menuEntries));
+  std::vector<ACCEL> keys;
+  for (const MenuEntry& entry : live.menuEntries) {
+    if (entry.key == 0 || entry.opensSubmenu || entry.separator) continue;
+    BYTE virt = FVIRTKEY;
+    if (entry.modifiers & key_state::kCtrl) virt |= FCONTROL;
+    if (entry.modifiers & key_state::kShift) virt |= FSHIFT;
+    if (entry.modifiers & key_state::kAlt) virt |= FALT;
+    keys.push_back({virt, entry.key, entry.command});
+  }
+  live.accelerators.Reset(keys.empty() ? nullptr : CreateAcceleratorTableA(keys.data(), static_cast<int>(keys.size())));
+}
+
+void FormsRuntime::SetMenuOnWindow(LiveWindow& live) {
+  live.menu.window = live.handle;
+  if (live.menu.menu) SetMenu(live.handle, live.menu.menu);
+  if (!live.accelerators.table || !app_) return;
+  const WindowId id = live.id;
+  // Keys of this window and its units only: the chain also passes an owned window's keys on.
+  app_->Loop().SetPreTranslateHook(live.handle, [this, id](MSG& message) {
+    const LiveWindow* target = Live(id);
+    if (!target || !target->accelerators.table || target->loading) return false;
+    if (GetAncestor(message.hwnd, GA_ROOT) != target->handle || !IsWindowEnabled(target->handle)) return false;
+    return TranslateAcceleratorA(target->handle, target->accelerators.table, &message) != 0;
+  });
+}
+
+void FormsRuntime::ChooseMenuCommand(LiveWindow& live, WORD command) {
+  const auto entry = std::find_if(live.menuEntries.begin(), live.menuEntries.end(),
+                                  [command](const MenuEntry& e) { return e.command == command; });
+  if (entry == live.menuEntries.end() || entry->opensSubmenu || entry->separator) return;
+  const UnitList& units = RecordOf(live.id).units;
+  const std::size_t index = entry->index;
+  // An accelerator reaches hidden and disabled items too, and items of a hidden submenu: the
+  // stored flags of the item and of the items above it decide.
+  if (units.Record(index).menuValues[2] & (kMenuHidden | kMenuDisabled)) return;
+  std::uint32_t level = entry->level;
+  for (auto above = std::make_reverse_iterator(entry); level > 0 && above != live.menuEntries.rend(); ++above) {
+    if (above->level >= level) continue;
+    level = above->level;
+    if (units.Record(above->index).menuValues[2] & kMenuHidden) return;
+  }
+  EventState& state = ProcessEventState();
+  if (state.eventSuppression > 0) return;
+  const auto handlers = units.Handlers(index);
+  if (handlers.empty() || !handlers[0]) return;
+  const EventHandler handler = *static_cast<const EventHandler*>(handlers[0]);
+  if (!handler) return;
+  const EventState saved = state;
+  state.currentEventWindow = live.id;
+  state.currentEventUnit = units.IdAt(index);
+  handler({});
+  state.currentEventWindow = saved.currentEventWindow;
+  state.currentEventUnit = saved.currentEventUnit;
 }
 
 void FormsRuntime::Attach(LiveWindow& live, std::size_t index) {
@@ -613,11 +708,20 @@ LRESULT FormsRuntime::HandleUnitMessage(HWND handle, const Location& at, UINT me
   return DefSubclassProc(handle, message, wParam, lParam);
 }
 
-LRESULT FormsRuntime::HandleWindowMessage(LiveWindow& live, UINT message, WPARAM wParam, LPARAM,
+LRESULT FormsRuntime::HandleWindowMessage(LiveWindow& live, UINT message, WPARAM wParam, LPARAM lParam,
                                           bool& done) {
   done = true;
   const WindowId id = live.id;
   switch (message) {
+    case WM_COMMAND:
+      // From the menu (0) or an accelerator (1); controls name themselves in lParam.
+      if (lParam == 0 && HIWORD(wParam) <= 1 && LOWORD(wParam) >= kFirstMenuCommand &&
+          LOWORD(wParam) < kFirstMenuCommand + live.menuEntries.size()) {
+        ChooseMenuCommand(live, LOWORD(wParam));
+        return 0;
+      }
+      done = false;
+      return 0;
     case kCloseSelf:
       EnableOthers(live);
       DestroyWindow(live.handle);
@@ -786,8 +890,32 @@ runtime::Value FormsRuntime::ReadProperty(WindowId window, UnitId unit, int prop
 void FormsRuntime::WriteProperty(WindowId window, UnitId unit, int property, const runtime::ValueCell& value) {
   WindowRecord& record = RecordOf(window);
   const std::size_t index = IndexOf(record, unit);
-  if (record.units.IsMenuItem(index)) return;  // no window of this program holds menu items
   LiveWindow* live = Live(window);
+  if (record.units.IsMenuItem(index)) {
+    std::uint32_t flags = record.units.Record(index).menuValues[2];
+    const auto setBit = [&flags](std::uint32_t bit, bool on) { flags = on ? (flags | bit) : (flags & ~bit); };
+    switch (property) {
+      case 0: {
+        const auto* text = static_cast<const char*>(value.Pointer());
+        record.units.ReplaceMenuCaption(index, text ? std::string_view(text) : std::string_view());
+        break;
+      }
+      case 1: setBit(kMenuChecked, value.low != 0); break;
+      case 2: setBit(kMenuDisabled, value.low != 0); break;
+      case 3: setBit(kMenuHidden, value.low == 0); break;
+      default: return;
+    }
+    if (property != 0) record.units.SetMenuFlags(index, flags);
+    if (live && live->handle) {
+      // The bar is made again from the records, so a shown item is back in its place.
+      live->menuEntries = MenuEntries(record.units);
+      HMENU next = MakeMenu(live->menuEntries);
+      SetMenu(live->handle, next);
+      live->menu.Reset(next);
+      DrawMenuBar(live->handle);
+    }
+    return;
+  }
   HWND handle = live && index < live->units.size() ? live->units[index].handle : nullptr;
   using namespace common_property;
   switch (property) {

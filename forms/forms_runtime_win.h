@@ -17,6 +17,7 @@
 
 #include "forms/event_dispatch.h"
 #include "forms/unit_kinds_win.h"
+#include "forms/window_menu.h"
 #include "forms/window_definitions.h"
 #include "runtime/runtime_app.h"
 #include "runtime/values/value.h"
@@ -89,6 +90,30 @@ class FormsRuntime {
       owned = nextOwned;
     }
   };
+  // The window's menu until the window takes it over, and its accelerators.
+  struct OwnedMenu {
+    HMENU menu = nullptr;
+    HWND window = nullptr;  // the menu goes with this window once it is set on it
+    OwnedMenu() = default;
+    OwnedMenu(const OwnedMenu&) = delete;
+    OwnedMenu& operator=(const OwnedMenu&) = delete;
+    ~OwnedMenu() { Reset(); }
+    void Reset(HMENU next = nullptr) {
+      if (menu && !(window && IsWindow(window) && GetMenu(window) == menu)) DestroyMenu(menu);
+      menu = next;
+    }
+  };
+  struct OwnedAccelerators {
+    HACCEL table = nullptr;
+    OwnedAccelerators() = default;
+    OwnedAccelerators(const OwnedAccelerators&) = delete;
+    OwnedAccelerators& operator=(const OwnedAccelerators&) = delete;
+    ~OwnedAccelerators() { Reset(); }
+    void Reset(HACCEL next = nullptr) {
+      if (table) DestroyAcceleratorTable(table);
+      table = next;
+    }
+  };
   struct LiveUnit {
     std::unique_ptr<UnitControl> control;
     HWND handle = nullptr;
@@ -103,6 +128,9 @@ class FormsRuntime {
     bool showing = false;
     bool modal = false;
     std::vector<std::pair<HWND, bool>> disabledOthers;
+    std::vector<MenuEntry> menuEntries;
+    OwnedMenu menu;
+    OwnedAccelerators accelerators;
   };
   struct Location {
     WindowId window = 0;
@@ -123,6 +151,9 @@ class FormsRuntime {
   void Attach(LiveWindow& live, std::size_t index);
   void LoadCursor(LiveWindow& live, std::size_t index);
   void Recreate(WindowRecord& record, LiveWindow& live, std::size_t index);
+  void BuildMenu(const WindowRecord& record, LiveWindow& live);
+  void SetMenuOnWindow(LiveWindow& live);
+  void ChooseMenuCommand(LiveWindow& live, WORD command);
   void RunModal(LiveWindow& live);
   void EnableOthers(LiveWindow& live);
   void DrainMessages();

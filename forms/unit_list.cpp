@@ -181,6 +181,24 @@ void UnitList::SetRedirectTarget(std::size_t index, UnitId target) {
   WriteInPlace(index, record.redirectField, content);
 }
 
+bool UnitList::SetMenuFlags(std::size_t index, std::uint32_t flags) {
+  const UnitRecord& record = Record(index);
+  if (!record.menuItem) return false;
+  std::uint8_t content[4];
+  StoreU32(content, flags);
+  WriteInPlace(index, record.menuFlagsField, content);
+  return true;
+}
+
+bool UnitList::ReplaceMenuCaption(std::size_t index, std::string_view text) {
+  const UnitRecord& record = Record(index);
+  if (!record.menuItem) return false;
+  text = text.substr(0, text.find('\0'));
+  std::vector<std::uint8_t> content(text.begin(), text.end());
+  content.push_back(0);
+  return ReplaceField(index, record.menuCaptionField, content);
+}
+
 bool UnitList::Append(UnitId id, std::span<const std::uint8_t> body) {
   const std::size_t area = bytes_.size() - RecordsBase();
   const std::size_t newLength = bytes_.size() + 8 + 4 + body.size();

@@ -56,6 +56,9 @@ class UnitList {
   bool SetGeometry(std::size_t index, const Geometry& geometry);
   bool SetFlags(std::size_t index, std::uint32_t flags);
   void SetRedirectTarget(std::size_t index, UnitId target);
+  // Menu items only.
+  bool SetMenuFlags(std::size_t index, std::uint32_t flags);
+  bool ReplaceMenuCaption(std::size_t index, std::string_view text);
 
   // Units made and removed at run time. A new unit goes last and has no handlers.
   bool Append(UnitId id, std::span<const std::uint8_t> body);

@@ -24,8 +24,13 @@ UnitRecord ParseUnitRecord(std::span<const std::uint8_t> body, bool menuItem) {
   record.comment = reader.ZText();
 
   if (menuItem) {
-    for (auto& value : record.menuValues) value = reader.U32();
+    record.menuValues[0] = reader.U32();
+    record.menuValues[1] = reader.U32();
+    record.menuFlagsField = {reader.Position(), 4};
+    record.menuValues[2] = reader.U32();
+    const std::size_t start = reader.Position();
     record.menuCaption = reader.ZText();
+    record.menuCaptionField = RangeFrom(start, reader);
     record.menuHandler = reader.I32();
     return record;
   }

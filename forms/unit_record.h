@@ -54,7 +54,7 @@ struct UnitRecord {
   std::uint32_t flags = 0;
   std::vector<EventBinding> events;
   FieldRange kindData;
-  // Menu items.
+  // Menu items: nesting level (0: the menu bar), shortcut key, flag word.
   std::array<std::uint32_t, 3> menuValues{};
   std::string menuCaption;
   std::int32_t menuHandler = -1;
@@ -65,6 +65,8 @@ struct UnitRecord {
   FieldRange mousePointerField;  // length word and bytes
   FieldRange tagField;           // text and terminator
   FieldRange flagsField;
+  FieldRange menuFlagsField;    // menu items: the flag word
+  FieldRange menuCaptionField;  // menu items: text and terminator
 };
 
 // Reads one record body. Menu items (known from the unit's id) have their own short layout.

@@ -559,5 +559,133 @@ TEST_F(SmallWindowTest, VisibleDisabledAndCursorProperties) {
   EXPECT_FALSE(IsWindowEnabled(Handle(kMain, 0x16010001)));
 }
 
+// A window with a menu: a submenu with a shortcut item, a separator and a disabled item with a
+// shortcut; a hidden item; a checked item.
+class MenuWindowTest : public SmallWindowTest {
+ protected:
+  static constexpr UnitId kFile = 0x20010001, kOpen = 0x20010002, kSave = 0x20010004,
+                          kHidden = 0x20010005, kOnTop = 0x20010006;
+  void SetUp() override {
+    SmallWindowTest::SetUp();
+    std::vector<UnitId> ids;
+    std::vector<testing::Bytes> bodies;
+    for (const auto& unit : units_) {
+      ids.push_back(unit.id);
+      bodies.push_back(testing::RecordBody(unit));
+    }
+    const auto item = [&](UnitId id, std::uint32_t level, std::uint32_t flags, const std::string& caption,
+                          std::int32_t handler, std::uint32_t shortcut) {
+      ids.push_back(id);
+      bodies.push_back(testing::MenuItemBody(kind_ids::kMenuItem, "m", flags, caption, handler, level, shortcut));
+    };
+    item(kFile, 0, 0, "文件", -1, 0);
+    item(kOpen, 1, 0, "打开", 12, 0x10000 | 'O');  // Ctrl+O
+    item(0x20010003, 1, 0, "-", -1, 0);
+    item(kSave, 1, 2, "保存", 13, VK_F5);
+    item(kHidden, 0, 1, "隐藏", 14, 0);
+    item(kOnTop, 0, 4, "置顶", 15, 0);
+    bytes_ = testing::ResourceBytes({{kMain, static_cast<std::uint32_t>(ids.size()), testing::UnitListBytes(ids, bodies)}}).data;
+    Read(std::as_bytes(std::span(bytes_)));
+  }
+  static std::string Text(HMENU menu, UINT position) {
+    char text[64] = {};
+    GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
+    return text;
+  }
+  static void Command(UINT id, WORD source = 0) {
+    SendMessageA(Handle(kMain, 0), WM_COMMAND, MAKEWPARAM(id, source), 0);
+  }
+};
+
+TEST_F(MenuWindowTest, TheMenuShowsTheItemsAndAChoiceRunsTheItemsHandler) {
+  ASSERT_TRUE(forms().LoadWindow(kMain, 0, false));
+  HMENU bar = GetMenu(Handle(kMain, 0));
+  ASSERT_NE(bar, nullptr);
+  ASSERT_EQ(GetMenuItemCount(bar), 2);  // the hidden item is left out
+  EXPECT_EQ(Text(bar, 1), "置顶");
+  EXPECT_TRUE(GetMenuState(bar, 1, MF_BYPOSITION) & MF_CHECKED);
+  HMENU file = GetSubMenu(bar, 0);
+  ASSERT_EQ(GetMenuItemCount(file), 3);
+  EXPECT_EQ(Text(file, 0), "打开\tCtrl+O");
+  EXPECT_TRUE(GetMenuState(file, 1, MF_BYPOSITION) & MF_SEPARATOR);
+  EXPECT_TRUE(GetMenuState(file, 2, MF_BYPOSITION) & MF_GRAYED);
+
+  UnitRef seen;
+  actions[12] = [&] {
+    seen = GetEventUnitRef();
+    return NoResult();
+  };
+  Command(GetMenuItemID(file, 0));
+  ASSERT_EQ(CallsOf(12), 1u);
+  EXPECT_EQ(seen, (UnitRef{static_cast<std::int32_t>(kMain), static_cast<std::int32_t>(kOpen), kind_ids::kMenuItem}));
+  Command(GetMenuItemID(file, 2), 1);  // disabled: not even through its accelerator
+  EXPECT_EQ(CallsOf(13), 0u);
+  {
+    EventSuppression quiet;
+    Command(GetMenuItemID(file, 0));
+  }
+  EXPECT_EQ(CallsOf(12), 1u);
+}
+
+TEST_F(MenuWindowTest, AcceleratorKeysGoThroughTheMessageLoop) {
+  ASSERT_TRUE(forms().LoadWindow(kMain, 0, false));
+  HWND button = Handle(kMain, 0x16010001);
+  SetFocus(button);
+  BYTE keys[256] = {};
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  PostMessageA(button, WM_KEYDOWN, VK_F5, 0);  // the disabled item's key
+  PostMessageA(button, WM_KEYDOWN, 'O', 0);
+  actions[12] = [] {
+    DestroyUnit(WindowRef(kMain));
+    return NoResult();
+  };
+  App().Loop().RunModal(Handle(kMain, 0));
+  SetKeyboardState(std::array<BYTE, 256>{}.data());
+  EXPECT_EQ(CallsOf(12), 1u);
+  EXPECT_EQ(CallsOf(13), 0u);
+  // Ctrl+O was taken by the menu; the unit never saw it as a key.
+  for (const Call& call : calls) {
+    if (call.slot == 9) {
+      EXPECT_NE(call.arguments.at(0), 'O');
+    }
+  }
+  EXPECT_FALSE(forms().IsLoaded(kMain));
+}
+
+TEST_F(MenuWindowTest, ItemPropertiesChangeTheLiveMenuAndOutliveTheWindow) {
+  ASSERT_TRUE(forms().LoadWindow(kMain, 0, false));
+  EXPECT_EQ(ReadText(kMain, kOnTop, 0), "置顶");
+  EXPECT_EQ(ReadInt(kMain, kOnTop, 1), 1);
+  EXPECT_EQ(ReadInt(kMain, kHidden, 3), 0);
+  WriteInt(kMain, kHidden, 3, 1);
+  HMENU bar = GetMenu(Handle(kMain, 0));
+  ASSERT_EQ(GetMenuItemCount(bar), 3);
+  EXPECT_EQ(Text(bar, 1), "隐藏");  // back in its place
+  forms().WriteProperty(kMain, kOnTop, 0, runtime::ValueCell::Text("总在最前"));
+  WriteInt(kMain, kOnTop, 1, 0);
+  WriteInt(kMain, kSave, 2, 0);
+  bar = GetMenu(Handle(kMain, 0));
+  EXPECT_EQ(Text(bar, 2), "总在最前");
+  EXPECT_FALSE(GetMenuState(bar, 2, MF_BYPOSITION) & MF_CHECKED);
+  EXPECT_FALSE(GetMenuState(GetSubMenu(bar, 0), 2, MF_BYPOSITION) & MF_GRAYED);
+  WriteInt(kMain, kFile, 3, 0);  // a hidden submenu goes with its items
+  bar = GetMenu(Handle(kMain, 0));
+  EXPECT_EQ(GetMenuItemCount(bar), 2);
+  Command(kFirstMenuCommand + 3);  // the save item's command: hidden with its menu
+  EXPECT_EQ(CallsOf(13), 0u);
+
+  forms().DestroyAllWindows();
+  EXPECT_EQ(ReadText(kMain, kOnTop, 0), "总在最前");
+  EXPECT_EQ(ReadInt(kMain, kOnTop, 1), 0);
+  WriteInt(kMain, kFile, 3, 1);
+  ASSERT_TRUE(forms().LoadWindow(kMain, 0, false));
+  bar = GetMenu(Handle(kMain, 0));
+  ASSERT_EQ(GetMenuItemCount(bar), 3);
+  EXPECT_EQ(Text(bar, 1), "隐藏");
+  Command(GetMenuItemID(GetSubMenu(bar, 0), 2));
+  EXPECT_EQ(CallsOf(13), 1u);  // enabled now
+}
+
 }  // namespace
 }  // namespace forms

@@ -75,9 +75,10 @@ inline Bytes RecordBody(const TestUnit& unit, std::size_t* kindDataStart = nullp
 }
 
 inline Bytes MenuItemBody(KindId kind, const std::string& name, std::uint32_t flags,
-                          const std::string& caption, std::int32_t handler) {
+                          const std::string& caption, std::int32_t handler, std::uint32_t level = 7,
+                          std::uint32_t shortcut = 8) {
   Bytes b;
-  b.U32(kind).Zeros(20).ZText(name).ZText("").U32(7).U32(8).U32(flags).ZText(caption);
+  b.U32(kind).Zeros(20).ZText(name).ZText("").U32(level).U32(shortcut).U32(flags).ZText(caption);
   b.U32(static_cast<std::uint32_t>(handler));
   return b;
 }
