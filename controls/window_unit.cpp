@@ -1,9 +1,14 @@
 // The window unit: a top-level window of the runtime's window class whose frame follows the
 // stored border settings exactly, whatever the system adds at creation.
+#include <windows.h>
+#include <commctrl.h>
+
 #include <string>
 
+#include "controls/background_music.h"
 #include "controls/frame_rules.h"
 #include "controls/picture.h"
+#include "controls/picture_fit.h"
 #include "controls/win_support.h"
 
 namespace controls {
@@ -46,7 +51,11 @@ HICON DefaultIcon(bool small) {
 
 class WindowUnit final : public UnitControl {
  public:
-  WindowUnit(HWND window, forms::WindowData data) : window_(window), data_(std::move(data)) {}
+  WindowUnit(HWND window, forms::WindowData data)
+      : window_(window), data_(std::move(data)), backPicture_(DecodePicture(data_.backPicture)) {
+    SetWindowSubclass(window_, &BackgroundProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
+  }
+  ~WindowUnit() override { RemoveWindowSubclass(window_, &BackgroundProcedure, 0); }
   // The window belongs to the runtime, which destroys it when the window closes.
   HWND Handle() const override { return window_; }
 
@@ -83,6 +92,8 @@ class WindowUnit final : public UnitControl {
     SendMessageA(window_, WM_SETICON, ICON_SMALL, own ? own : reinterpret_cast<LPARAM>(DefaultIcon(true)));
   }
 
+  void StartMusic() { music_.Play(data_.backMusic); }
+
   bool ReadProperty(int kindIndex, runtime::Value& value) override {
     const std::uint32_t* number = Number(kindIndex);
     if (number) {
@@ -108,7 +119,7 @@ class WindowUnit final : public UnitControl {
       *number = value.low;
       switch (kindIndex) {
         case 1: case 7: case 8: case 9: ApplyFrame(); break;
-        case 2: InvalidateRect(window_, nullptr, TRUE); break;
+        case 2: case 4: InvalidateRect(window_, nullptr, TRUE); break;
         case 11: ApplyMovable(); break;
         case 21: ApplyTopMost(); break;
         default: break;
@@ -120,8 +131,15 @@ class WindowUnit final : public UnitControl {
         data_.caption = TextOf(value);
         SetWindowTextA(window_, data_.caption.c_str());
         return WriteOutcome::Done;
-      case 3: data_.backPicture = BytesOf(value); return WriteOutcome::Done;
-      case 5: data_.backMusic = BytesOf(value); return WriteOutcome::Done;
+      case 3:
+        data_.backPicture = BytesOf(value);
+        backPicture_ = DecodePicture(data_.backPicture);
+        InvalidateRect(window_, nullptr, TRUE);
+        return WriteOutcome::Done;
+      case 5:
+        data_.backMusic = BytesOf(value);
+        StartMusic();
+        return WriteOutcome::Done;
       case 12:
         data_.icon = BytesOf(value);
         ApplyIcons();
@@ -144,6 +162,40 @@ class WindowUnit final : public UnitControl {
   }
 
  private:
+  // The stored back colour and picture, when the window has either; else the class's button face.
+  bool OwnsBackground() const { return data_.backColor != forms::kDefaultColour || backPicture_; }
+  void PaintBackground(HDC dc) const {
+    RECT client;
+    GetClientRect(window_, &client);
+    const GdiObject<HBRUSH> brush(CreateSolidBrush(ShownColour(data_.backColor)));
+    FillRect(dc, &client, brush.Get());
+    if (!backPicture_) return;
+    // Placement as a picture box's display modes: 0 own size at the top-left, 1 stretched,
+    // 2 fitted and centred.
+    const SIZE size = backPicture_->Size();
+    const PlacedRect at = PlacePicture(data_.picturePlacement, client.right, client.bottom, size.cx, size.cy);
+    backPicture_->Draw(dc, RECT{at.left, at.top, at.left + at.width, at.top + at.height});
+  }
+  static LRESULT CALLBACK BackgroundProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                              UINT_PTR, DWORD_PTR data) {
+    const auto* unit = reinterpret_cast<const WindowUnit*>(data);
+    if (unit->OwnsBackground()) {
+      switch (message) {
+        case WM_ERASEBKGND:
+          unit->PaintBackground(reinterpret_cast<HDC>(wParam));
+          return 1;
+        case WM_PRINTCLIENT:
+          unit->PaintBackground(reinterpret_cast<HDC>(wParam));
+          return 0;
+        case WM_SIZE:
+          if (unit->backPicture_ && unit->data_.picturePlacement != 0) InvalidateRect(window, nullptr, TRUE);
+          break;
+        default: break;
+      }
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+  }
+
   // The window's numeric settings by kind index (property 8 + index).
   std::uint32_t* Number(int kindIndex) {
     switch (kindIndex) {
@@ -172,6 +224,8 @@ class WindowUnit final : public UnitControl {
   HWND window_;
   forms::WindowData data_;
   std::unique_ptr<Picture> icon_;
+  std::unique_ptr<Picture> backPicture_;
+  BackgroundMusic music_;
 };
 
 }  // namespace
@@ -211,7 +265,7 @@ std::unique_ptr<UnitControl> CreateWindowUnit(const UnitCreateContext& context) 
   SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
   if (data.alwaysOnTop == 1) unit->ApplyTopMost();
   if (data.movable == 0) unit->ApplyMovable();
-  // No window of this program has background music; playing it would need the sound service.
+  unit->StartMusic();
   return unit;
 }
 

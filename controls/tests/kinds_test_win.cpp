@@ -2,6 +2,7 @@
 // the controls show, what the painted kinds draw, and which notifications become events.
 #include <windows.h>
 #include <commctrl.h>
+#include <mmsystem.h>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include "controls/picture.h"
 #include "controls/unit_kind.h"
 #include "forms/kinds.h"
+#include "runtime/values/byte_set.h"
 
 namespace controls {
 namespace {
@@ -48,7 +50,9 @@ std::string ReadText(UnitControl& control, int kindIndex) {
 // A memory bitmap the painted kinds draw into through WM_PRINTCLIENT.
 class Canvas {
  public:
-  Canvas(HWND window) {
+  // WM_PRINTCLIENT asks a painted kind for its client area; WM_ERASEBKGND a window for its
+  // background.
+  explicit Canvas(HWND window, UINT message = WM_PRINTCLIENT) {
     RECT client;
     GetClientRect(window, &client);
     width_ = client.right;
@@ -58,7 +62,7 @@ class Canvas {
     dc_ = CreateCompatibleDC(nullptr);
     bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
     old_ = SelectObject(dc_, bitmap_);
-    SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_), PRF_CLIENT);
+    SendMessageA(window, message, reinterpret_cast<WPARAM>(dc_), message == WM_PRINTCLIENT ? PRF_CLIENT : 0);
     GdiFlush();
   }
   ~Canvas() {
@@ -283,6 +287,107 @@ TEST_F(KindsTest, DialogWindowIsATopMostToolPopupWithCaption) {
   GetWindowTextA(handle, text, sizeof text);
   EXPECT_STREQ(text, "新标题");
   DestroyWindow(handle);
+}
+
+TEST_F(KindsTest, WindowBackColourAndPicture) {
+  forms::WindowData data;
+  data.borderStyle = 0;
+  data.backColor = RGB(255, 0, 0);
+  data.backPicture = {40, 20};
+  auto window = CreateUnit(kWindow, {0, 0, 100, 80}, data, nullptr, 0);
+  ASSERT_TRUE(window);
+  HWND handle = window->Handle();
+  {
+    const Canvas canvas(handle, WM_ERASEBKGND);
+    EXPECT_EQ(canvas.Count(kPictureColour, 0, 0, 100, 80), 40 * 20) << "own size";
+    EXPECT_EQ(canvas.At(39, 19), kPictureColour);
+    EXPECT_EQ(canvas.Count(RGB(255, 0, 0), 0, 0, 100, 80), 100 * 80 - 40 * 20);
+  }
+  EXPECT_EQ(window->WriteProperty(4, runtime::ValueCell::Integer(1)), UnitControl::WriteOutcome::Done);
+  {
+    const Canvas canvas(handle, WM_ERASEBKGND);
+    EXPECT_EQ(canvas.Count(kPictureColour, 0, 0, 100, 80), 100 * 80) << "stretched";
+  }
+  const runtime::ByteSet none;
+  window->WriteProperty(3, runtime::ValueCell::ByteSet(none.block()));
+  window->WriteProperty(2, runtime::ValueCell::Integer(RGB(0, 0, 255)));
+  {
+    const Canvas canvas(handle, WM_ERASEBKGND);
+    EXPECT_EQ(canvas.Count(RGB(0, 0, 255), 0, 0, 100, 80), 100 * 80);
+  }
+  window->WriteProperty(2, runtime::ValueCell::Integer(static_cast<std::int32_t>(forms::kDefaultColour)));
+  {
+    const Canvas canvas(handle, WM_ERASEBKGND);
+    EXPECT_EQ(canvas.Count(GetSysColor(COLOR_BTNFACE), 0, 0, 100, 80), 100 * 80) << "the class's button face";
+  }
+  DestroyWindow(handle);
+}
+
+// A WAV file of a 0.1 s square wave, 8 kHz mono 8-bit.
+std::vector<std::uint8_t> SquareWave() {
+  std::vector<std::uint8_t> samples(800);
+  for (std::size_t i = 0; i < samples.size(); ++i) samples[i] = (i / 10) % 2 ? 0xC0 : 0x40;
+  std::vector<std::uint8_t> file;
+  const auto text = [&file](const char* four) {
+    for (int i = 0; i < 4; ++i) file.push_back(static_cast<std::uint8_t>(four[i]));
+  };
+  const auto u32 = [&file](std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) file.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+  };
+  const auto u16 = [&file](std::uint16_t v) {
+    file.push_back(static_cast<std::uint8_t>(v));
+    file.push_back(static_cast<std::uint8_t>(v >> 8));
+  };
+  text("RIFF");
+  u32(static_cast<std::uint32_t>(36 + samples.size()));
+  text("WAVE");
+  text("fmt ");
+  u32(16);
+  u16(1);
+  u16(1);
+  u32(8000);
+  u32(8000);
+  u16(1);
+  u16(8);
+  text("data");
+  u32(static_cast<std::uint32_t>(samples.size()));
+  for (const std::uint8_t sample : samples) file.push_back(sample);
+  return file;
+}
+
+// Whether the process plays a sound now: a sound that must not interrupt one is refused then.
+bool SomethingPlays() {
+  static const std::vector<std::uint8_t> probe = SquareWave();
+  if (!PlaySoundA(reinterpret_cast<LPCSTR>(probe.data()), nullptr, SND_MEMORY | SND_ASYNC | SND_NOSTOP | SND_NODEFAULT)) {
+    return true;
+  }
+  PlaySoundA(nullptr, nullptr, 0);
+  return false;
+}
+
+TEST_F(KindsTest, WindowBackMusicPlaysWhileTheWindowLives) {
+  ASSERT_FALSE(SomethingPlays());
+  forms::WindowData data;
+  data.borderStyle = 2;
+  data.backMusic = SquareWave();
+  auto window = CreateUnit(kWindow, {0, 0, 100, 80}, data, nullptr, 0);
+  ASSERT_TRUE(window);
+  Sleep(300);  // longer than the sound: it loops
+  EXPECT_TRUE(SomethingPlays());
+  const runtime::ByteSet none;
+  window->WriteProperty(5, runtime::ValueCell::ByteSet(none.block()));
+  EXPECT_FALSE(SomethingPlays()) << "no music stored: silent";
+
+  const std::vector<std::uint8_t> noSound{'M', 'Z', 0, 0};
+  const runtime::ByteSet bad(noSound);
+  window->WriteProperty(5, runtime::ValueCell::ByteSet(bad.block()));
+  EXPECT_FALSE(SomethingPlays()) << "not a sound file: silent";
+  const runtime::ByteSet wave(SquareWave());
+  window->WriteProperty(5, runtime::ValueCell::ByteSet(wave.block()));
+  EXPECT_TRUE(SomethingPlays());
+  DestroyWindow(window->Handle());
+  window.reset();
+  EXPECT_FALSE(SomethingPlays()) << "stopped with its window";
 }
 
 TEST_F(KindsTest, ControlsHaveTheirClassesAndStyles) {
