@@ -58,22 +58,30 @@ FoundHandler FindHandler(const WindowResource& resource, const EventRecord& even
   return found;
 }
 
+HandlerReturn RunHandler(EventHandler handler, WindowId window, UnitId unit,
+                         std::span<const std::int32_t> arguments) {
+  // A handler may open a modal window whose handlers run inside it; the outer handler sees its
+  // own event unit again afterwards.
+  EventState& state = ProcessEventState();
+  const EventState saved = state;
+  state.currentEventWindow = window;
+  state.currentEventUnit = unit;
+  const HandlerReturn returned = handler(arguments);
+  state.currentEventWindow = saved.currentEventWindow;
+  state.currentEventUnit = saved.currentEventUnit;
+  return returned;
+}
+
 bool FireEvent(const WindowResource& resource, EventRecord& event) {
   EventState& state = ProcessEventState();
   if (state.eventSuppression > 0) return false;
   const FoundHandler found = FindHandler(resource, event);
   if (!found.handler) return false;
 
-  // A handler may open a modal window whose handlers run inside it; the outer handler sees its
-  // own event unit again afterwards.
-  const EventState saved = state;
-  state.currentEventWindow = event.windowId;
-  state.currentEventUnit = found.raisedUnit;
   const int count = event.argumentCount < 0 ? 0 : (event.argumentCount > 5 ? 5 : event.argumentCount);
   const HandlerReturn returned =
-      found.handler(std::span<const std::int32_t>(event.arguments.data(), static_cast<std::size_t>(count)));
-  state.currentEventWindow = saved.currentEventWindow;
-  state.currentEventUnit = saved.currentEventUnit;
+      RunHandler(found.handler, event.windowId, found.raisedUnit,
+                 std::span<const std::int32_t>(event.arguments.data(), static_cast<std::size_t>(count)));
   if (!returned.hasResult) return false;
   event.handled = 1;
   event.result = returned.result;

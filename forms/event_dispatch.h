@@ -66,6 +66,10 @@ struct FoundHandler {
 // binding of the event. An unknown window or unit, or a unit that is no window unit, is fatal.
 FoundHandler FindHandler(const WindowResource& resource, const EventRecord& event);
 
+// Calls `handler` with `window` and `unit` as the event's window and unit, and gives the outer
+// handler's back afterwards.
+HandlerReturn RunHandler(EventHandler handler, WindowId window, UnitId unit, std::span<const std::int32_t> arguments);
+
 // Calls the bound handler unless events are suppressed. True when a handler returned a result
 // (then event.handled is 1 and event.result holds it).
 bool FireEvent(const WindowResource& resource, EventRecord& event);

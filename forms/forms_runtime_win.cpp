@@ -434,18 +434,11 @@ void FormsRuntime::ChooseMenuCommand(LiveWindow& live, WORD command) {
     level = above->level;
     if (units.Record(above->index).menuValues[2] & kMenuHidden) return;
   }
-  EventState& state = ProcessEventState();
-  if (state.eventSuppression > 0) return;
+  if (ProcessEventState().eventSuppression > 0) return;
   const auto handlers = units.Handlers(index);
   if (handlers.empty() || !handlers[0]) return;
   const EventHandler handler = *static_cast<const EventHandler*>(handlers[0]);
-  if (!handler) return;
-  const EventState saved = state;
-  state.currentEventWindow = live.id;
-  state.currentEventUnit = units.IdAt(index);
-  handler({});
-  state.currentEventWindow = saved.currentEventWindow;
-  state.currentEventUnit = saved.currentEventUnit;
+  if (handler) RunHandler(handler, live.id, units.IdAt(index), {});
 }
 
 void FormsRuntime::Attach(LiveWindow& live, std::size_t index) {
