@@ -31,6 +31,15 @@ differs() {  # first, second, area, what
   if ! [ "${count%.*}" -gt 0 ] 2>/dev/null; then echo "$4: nothing changed"; status=1; fi
 }
 
+# The program's icon at the left of the caption, 17 x 17 at (9, 5): its loudspeaker is the only
+# pure white there (the sky's clouds are not, and the title starts at x = 29).
+caption_icon() {  # screenshot, window left, window top
+  local count
+  count=$(convert "$shots/$1" -crop "17x17+$(($2 + 9))+$(($3 + 5))" +repage txt:- | grep -c '#FFFFFF')
+  echo "caption icon: $count white pixels"
+  [ "$count" -ge 10 ] || { echo "caption icon: not drawn"; status=1; }
+}
+
 # The skinned board as its users see it: page 1 at rest, a sound button under the mouse, page 6
 # after a click on the sixth category, and the channel list dropped. Positions are the main
 # window's units: the strip label at (16, 80) with 70-pixel tabs, page 1's button "搞笑1" at
@@ -40,6 +49,7 @@ board_looks() {  # window
   eval "$(xdotool getwindowgeometry --shell "$1")"
   xdotool mousemove $((X + 230)) $((Y + 60)); sleep 0.5
   import -window root "$shots/main-window.png" && echo "saved $shots/main-window.png"
+  caption_icon main-window.png "$X" "$Y"
   xdotool mousemove $((X + 56)) $((Y + 264)); sleep 0.8
   import -window root "$shots/hot-button.png" && echo "saved $shots/hot-button.png"
   differs main-window.png hot-button.png "64x32+$((X + 24))+$((Y + 248))" "hot button"
