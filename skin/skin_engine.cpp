@@ -18,13 +18,6 @@ namespace {
 
 SkinEngine* current = nullptr;
 
-HICON LoadCaptionIcon() {
-  const HINSTANCE instance = GetModuleHandleA(nullptr);
-  HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(129));
-  if (!icon) icon = LoadIconA(instance, "DEFAULT_ICON");
-  return icon;
-}
-
 // Opaque average of 2,000 pixels at random places; 0 when the bytes are no picture.
 std::uint32_t AverageColour(runtime::ByteSetRef picture) {
   if (picture.empty()) return 0;
@@ -70,8 +63,14 @@ HWND NearestContainer(HWND hwnd) {
 
 }  // namespace
 
+HICON LoadCaptionIcon(HMODULE module) {
+  HICON icon = LoadIconA(module, MAKEINTRESOURCEA(129));
+  if (!icon) icon = LoadIconA(module, "DEFAULT_ICON");
+  return icon;
+}
+
 SkinEngine::SkinEngine() {
-  settings_.captionIcon = LoadCaptionIcon();
+  settings_.captionIcon = LoadCaptionIcon(GetModuleHandleA(nullptr));
   settings_.defaultFill = GetSysColor(COLOR_BTNFACE);
   current = this;
 }

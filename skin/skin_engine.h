@@ -41,6 +41,10 @@ struct SkinSettings {
   COLORREF defaultFill = 0;  // GetSysColor(COLOR_BTNFACE) when the engine is made
 };
 
+// The caption icon of a module: its icon 129, else its icon named "DEFAULT_ICON"; null when it
+// has neither. Shared icons: nothing to destroy.
+HICON LoadCaptionIcon(HMODULE module);
+
 // One kind of child control the engine skins: where it is found, which of those it takes, and
 // the procedure it subclasses them with. The kinds themselves come with their painting.
 struct ChildKind {
