@@ -260,8 +260,10 @@ ControlRecord* SkinEngine::RecordOf(HWND control, ControlKind kind) const {
   return record->hwnd == control ? record : nullptr;
 }
 
-std::unique_ptr<OffscreenSurface> SkinEngine::BackgroundBehind(HWND control, bool wholeWindow) const {
-  SkinnedWindow* window = OwnerOf(control);
+std::unique_ptr<OffscreenSurface> SkinEngine::BackgroundBehind(HWND control, bool wholeWindow,
+                                                           const SkinnedWindow* owner) const {
+  const SkinnedWindow* window = OwnerOf(control);
+  if (!window) window = owner;
   if (!window || !window->backgroundDc) return nullptr;
   RECT rect{};
   RECT outer{};

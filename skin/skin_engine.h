@@ -103,8 +103,10 @@ class SkinEngine {
   ControlRecord* RecordOf(HWND control, ControlKind kind) const;
   // The owning window's background under the control, with a panel's tint laid over it;
   // null surface when the control has no skinned owner. wholeWindow: the control's window
-  // rectangle, borders included, instead of its client area.
-  std::unique_ptr<OffscreenSurface> BackgroundBehind(HWND control, bool wholeWindow = false) const;
+  // rectangle, borders included, instead of its client area. owner: the window to take it from
+  // when the control has no record (a plain child the frame answers for).
+  std::unique_ptr<OffscreenSurface> BackgroundBehind(HWND control, bool wholeWindow = false,
+                                                     const SkinnedWindow* owner = nullptr) const;
 
   // Draws one caption button: alpha 0 plain, up to 240 highlighted; or pressed.
   void DrawCaptionButton(SkinnedWindow& window, int button, int alpha, bool pressed);
