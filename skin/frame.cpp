@@ -340,7 +340,7 @@ LRESULT SkinEngine::FrameMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
       break;
     }
     case WM_DESTROY:
-      FreeEditBackgrounds(*window);
+      FreeChildBackgrounds(*window);
       break;
     case WM_NCDESTROY:
       Cleanup(hwnd);

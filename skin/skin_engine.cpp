@@ -312,21 +312,30 @@ std::unique_ptr<OffscreenSurface> SkinEngine::BackgroundBehind(HWND control, boo
   return surface;
 }
 
-void SkinEngine::FreeEditBackgrounds(SkinnedWindow& window) {
+namespace {
+
+void FreeBackground(HWND control) {
+  DeleteObject(reinterpret_cast<HGDIOBJ>(props::Get(control, props::kBackgroundBrush)));
+  DeleteObject(reinterpret_cast<HGDIOBJ>(props::Get(control, props::kBackgroundBitmap)));
+  props::Set(control, props::kBackgroundBrush, 0);
+  props::Set(control, props::kBackgroundBitmap, 0);
+}
+
+}  // namespace
+
+void SkinEngine::FreeChildBackgrounds(SkinnedWindow& window) {
   for (const auto& edit : window.Kind(ControlKind::kEdits)) {
-    if (!IsWindow(edit->hwnd)) continue;
-    DeleteObject(reinterpret_cast<HGDIOBJ>(props::Get(edit->hwnd, props::kBackgroundBrush)));
-    DeleteObject(reinterpret_cast<HGDIOBJ>(props::Get(edit->hwnd, props::kBackgroundBitmap)));
-    props::Set(edit->hwnd, props::kBackgroundBrush, 0);
-    props::Set(edit->hwnd, props::kBackgroundBitmap, 0);
+    if (IsWindow(edit->hwnd)) FreeBackground(edit->hwnd);
   }
+  // The colour answers also go to children without a record (plain labels, read-only fields).
+  for (HWND child = GetWindow(window.hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) FreeBackground(child);
 }
 
 void SkinEngine::Cleanup(HWND hwnd) {
   const std::size_t index = registry_.IndexOf(hwnd);
   SkinnedWindow* window = registry_.At(index);
   if (!window) return;
-  FreeEditBackgrounds(*window);
+  FreeChildBackgrounds(*window);
   // The record's DCs select their first bitmaps back and go with it.
   registry_.Remove(index);
   KillTimer(hwnd, reinterpret_cast<UINT_PTR>(hwnd));

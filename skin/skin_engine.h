@@ -116,9 +116,10 @@ class SkinEngine {
 
  private:
   void Cleanup(HWND hwnd);
-  // The children are gone by the frame's WM_NCDESTROY, their properties with them: their
-  // brushes are freed at WM_DESTROY, while they still exist.
-  void FreeEditBackgrounds(SkinnedWindow& window);
+  // The brushes and bitmaps the colour answers left on the window's edits and direct children.
+  // The children are gone by the frame's WM_NCDESTROY, their properties with them: they are
+  // freed at WM_DESTROY, while they still exist.
+  void FreeChildBackgrounds(SkinnedWindow& window);
   void LayoutCaption(SkinnedWindow& window);
   void DrawCaptionText(SkinnedWindow& window);
   void OnPress(SkinnedWindow& window, int x, int y);

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 #include "assets/carried_pictures.h"
 #include "skin/skin_kinds.h"
@@ -114,6 +115,13 @@ TEST_F(TransparentColoursTest, EditAndLabelShowTheVeiledSkyOnlyWithBothSwitches)
       }
     }
 
+    // Each control's brush and the bitmap behind it are kept on it and go with the frame.
+    std::vector<HGDIOBJ> kept;
+    for (HWND control : {edit, label}) {
+      for (const char* name : {props::kBackgroundBrush, props::kBackgroundBitmap}) {
+        kept.push_back(reinterpret_cast<HGDIOBJ>(props::Get(control, name)));
+      }
+    }
     DestroyWindow(frame);
     for (HGDIOBJ object : kept) {
       if (switches.On()) {
