@@ -60,8 +60,8 @@ RECT WindowRect(HWND hwnd) {
 }
 
 // Frees a modal move loop that never sees its button go up (a lost release): after the limit it
-// releases the button and posts Escape, which ends the loop with the window put back. If even
-// that does not end it, the program stops: a hung test run reports nothing at all.
+// releases the button and posts Escape, either of which ends the loop. If even that does not end
+// it, the program stops: a hung test run reports nothing at all.
 class MoveLoopWatchdog {
  public:
   MoveLoopWatchdog(HWND hwnd, std::chrono::milliseconds limit)
