@@ -220,7 +220,6 @@ void SkinEngine::OnPress(SkinnedWindow& window, int x, int y) {
 }
 
 LRESULT SkinEngine::TransparentColours(SkinnedWindow& window, UINT message, HDC dc, HWND control) {
-  (void)window;
   SetTextColor(dc, static_cast<COLORREF>(props::Get(control, props::kTextColour)));
   SetBkMode(dc, TRANSPARENT);
   DeleteObject(reinterpret_cast<HGDIOBJ>(props::Get(control, props::kBackgroundBrush)));
@@ -235,7 +234,8 @@ LRESULT SkinEngine::TransparentColours(SkinnedWindow& window, UINT message, HDC 
   DeleteObject(reinterpret_cast<HGDIOBJ>(props::Get(control, props::kBackgroundBitmap)));
   props::Set(control, props::kBackgroundBitmap, 0);
   props::Set(control, props::kBackgroundBrush, 0);
-  auto surface = BackgroundBehind(control);
+  // A child without a record of its own (a plain static) takes the background of this frame.
+  auto surface = BackgroundBehind(control, false, &window);
   if (!surface) return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
   {
     draw::Graphics graphics(surface->dc.Get());
@@ -340,7 +340,7 @@ LRESULT SkinEngine::FrameMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
       break;
     }
     case WM_DESTROY:
-      FreeEditBackgrounds(*window);
+      FreeChildBackgrounds(*window);
       break;
     case WM_NCDESTROY:
       Cleanup(hwnd);

@@ -18,13 +18,6 @@ namespace {
 
 SkinEngine* current = nullptr;
 
-HICON LoadCaptionIcon() {
-  const HINSTANCE instance = GetModuleHandleA(nullptr);
-  HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(129));
-  if (!icon) icon = LoadIconA(instance, "DEFAULT_ICON");
-  return icon;
-}
-
 // Opaque average of 2,000 pixels at random places; 0 when the bytes are no picture.
 std::uint32_t AverageColour(runtime::ByteSetRef picture) {
   if (picture.empty()) return 0;
@@ -70,8 +63,14 @@ HWND NearestContainer(HWND hwnd) {
 
 }  // namespace
 
+HICON LoadCaptionIcon(HMODULE module) {
+  HICON icon = LoadIconA(module, MAKEINTRESOURCEA(129));
+  if (!icon) icon = LoadIconA(module, "DEFAULT_ICON");
+  return icon;
+}
+
 SkinEngine::SkinEngine() {
-  settings_.captionIcon = LoadCaptionIcon();
+  settings_.captionIcon = LoadCaptionIcon(GetModuleHandleA(nullptr));
   settings_.defaultFill = GetSysColor(COLOR_BTNFACE);
   current = this;
 }
@@ -261,8 +260,10 @@ ControlRecord* SkinEngine::RecordOf(HWND control, ControlKind kind) const {
   return record->hwnd == control ? record : nullptr;
 }
 
-std::unique_ptr<OffscreenSurface> SkinEngine::BackgroundBehind(HWND control, bool wholeWindow) const {
-  SkinnedWindow* window = OwnerOf(control);
+std::unique_ptr<OffscreenSurface> SkinEngine::BackgroundBehind(HWND control, bool wholeWindow,
+                                                           const SkinnedWindow* owner) const {
+  const SkinnedWindow* window = OwnerOf(control);
+  if (!window) window = owner;
   if (!window || !window->backgroundDc) return nullptr;
   RECT rect{};
   RECT outer{};
@@ -311,21 +312,30 @@ std::unique_ptr<OffscreenSurface> SkinEngine::BackgroundBehind(HWND control, boo
   return surface;
 }
 
-void SkinEngine::FreeEditBackgrounds(SkinnedWindow& window) {
+namespace {
+
+void FreeBackground(HWND control) {
+  DeleteObject(reinterpret_cast<HGDIOBJ>(props::Get(control, props::kBackgroundBrush)));
+  DeleteObject(reinterpret_cast<HGDIOBJ>(props::Get(control, props::kBackgroundBitmap)));
+  props::Set(control, props::kBackgroundBrush, 0);
+  props::Set(control, props::kBackgroundBitmap, 0);
+}
+
+}  // namespace
+
+void SkinEngine::FreeChildBackgrounds(SkinnedWindow& window) {
   for (const auto& edit : window.Kind(ControlKind::kEdits)) {
-    if (!IsWindow(edit->hwnd)) continue;
-    DeleteObject(reinterpret_cast<HGDIOBJ>(props::Get(edit->hwnd, props::kBackgroundBrush)));
-    DeleteObject(reinterpret_cast<HGDIOBJ>(props::Get(edit->hwnd, props::kBackgroundBitmap)));
-    props::Set(edit->hwnd, props::kBackgroundBrush, 0);
-    props::Set(edit->hwnd, props::kBackgroundBitmap, 0);
+    if (IsWindow(edit->hwnd)) FreeBackground(edit->hwnd);
   }
+  // The colour answers also go to children without a record (plain labels, read-only fields).
+  for (HWND child = GetWindow(window.hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) FreeBackground(child);
 }
 
 void SkinEngine::Cleanup(HWND hwnd) {
   const std::size_t index = registry_.IndexOf(hwnd);
   SkinnedWindow* window = registry_.At(index);
   if (!window) return;
-  FreeEditBackgrounds(*window);
+  FreeChildBackgrounds(*window);
   // The record's DCs select their first bitmaps back and go with it.
   registry_.Remove(index);
   KillTimer(hwnd, reinterpret_cast<UINT_PTR>(hwnd));

@@ -41,6 +41,10 @@ struct SkinSettings {
   COLORREF defaultFill = 0;  // GetSysColor(COLOR_BTNFACE) when the engine is made
 };
 
+// The caption icon of a module: its icon 129, else its icon named "DEFAULT_ICON"; null when it
+// has neither. Shared icons: nothing to destroy.
+HICON LoadCaptionIcon(HMODULE module);
+
 // One kind of child control the engine skins: where it is found, which of those it takes, and
 // the procedure it subclasses them with. The kinds themselves come with their painting.
 struct ChildKind {
@@ -99,8 +103,10 @@ class SkinEngine {
   ControlRecord* RecordOf(HWND control, ControlKind kind) const;
   // The owning window's background under the control, with a panel's tint laid over it;
   // null surface when the control has no skinned owner. wholeWindow: the control's window
-  // rectangle, borders included, instead of its client area.
-  std::unique_ptr<OffscreenSurface> BackgroundBehind(HWND control, bool wholeWindow = false) const;
+  // rectangle, borders included, instead of its client area. owner: the window to take it from
+  // when the control has no record (a plain child the frame answers for).
+  std::unique_ptr<OffscreenSurface> BackgroundBehind(HWND control, bool wholeWindow = false,
+                                                     const SkinnedWindow* owner = nullptr) const;
 
   // Draws one caption button: alpha 0 plain, up to 240 highlighted; or pressed.
   void DrawCaptionButton(SkinnedWindow& window, int button, int alpha, bool pressed);
@@ -110,9 +116,10 @@ class SkinEngine {
 
  private:
   void Cleanup(HWND hwnd);
-  // The children are gone by the frame's WM_NCDESTROY, their properties with them: their
-  // brushes are freed at WM_DESTROY, while they still exist.
-  void FreeEditBackgrounds(SkinnedWindow& window);
+  // The brushes and bitmaps the colour answers left on the window's edits and direct children.
+  // The children are gone by the frame's WM_NCDESTROY, their properties with them: they are
+  // freed at WM_DESTROY, while they still exist.
+  void FreeChildBackgrounds(SkinnedWindow& window);
   void LayoutCaption(SkinnedWindow& window);
   void DrawCaptionText(SkinnedWindow& window);
   void OnPress(SkinnedWindow& window, int x, int y);

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <optional>
+#include <string>
 #include <utility>
 
 #include "skin/skin_engine.h"
@@ -20,6 +24,28 @@ int Luma(std::uint32_t rgb) { return Red(rgb) + Green(rgb) + Blue(rgb); }
 LPARAM Point(int x, int y) { return MAKELPARAM(x, y); }
 
 using FrameTest = SkinTest;
+
+// A module loaded for its resources, freed again at the end.
+class LoadedModule {
+ public:
+  explicit LoadedModule(const std::string& path) : module_(LoadLibraryA(path.c_str())) {}
+  ~LoadedModule() {
+    if (module_) FreeLibrary(module_);
+  }
+  LoadedModule(const LoadedModule&) = delete;
+  LoadedModule& operator=(const LoadedModule&) = delete;
+  HMODULE Get() const { return module_; }
+
+ private:
+  HMODULE module_;
+};
+
+std::string BesideTheProgram(const char* name) {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path);
+  return folder.substr(0, folder.find_last_of("\\/") + 1) + name;
+}
 
 TEST_F(FrameTest, ComposedBackgroundIsRoundedSkyWithOutlineAndTitle) {
   HWND hwnd = AttachedFrame(320, 240);
@@ -78,6 +104,73 @@ TEST_F(FrameTest, ComposedBackgroundIsRoundedSkyWithOutlineAndTitle) {
   EXPECT_EQ(screen[120 * 320 + 160] & 0xFFFFFF, BackgroundPixel(window, 160, 120));
   EXPECT_EQ(screen[10 * 320 + 40] & 0xFFFFFF, BackgroundPixel(window, 40, 10));
   SavePng(screen, 320, 240, "skinned_frame_at_rest.png");
+}
+
+TEST_F(FrameTest, CaptionIconIsIcon129ElseDefaultIconInItsBoxBeforeTheTitle) {
+  const struct {
+    const char* module;  // null: the test program, which carries no icon
+    std::uint32_t colour;  // 0: no icon
+  } cases[] = {
+      {"icon_129.dll", 0x00C000},  // it carries an amber "DEFAULT_ICON" too, which must lose
+      {"default_icon_only.dll", 0xFFB000},
+      {nullptr, 0},
+  };
+  auto alike = [](std::uint32_t a, std::uint32_t b) {
+    return std::abs(Red(a) - Red(b)) <= 2 && std::abs(Green(a) - Green(b)) <= 2 && std::abs(Blue(a) - Blue(b)) <= 2;
+  };
+  std::optional<int> titleLeft;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.module ? c.module : "no icon");
+    std::optional<LoadedModule> module;
+    if (c.module) {
+      module.emplace(BesideTheProgram(c.module));
+      ASSERT_NE(module->Get(), nullptr);
+    }
+    engine->Settings().captionIcon = LoadCaptionIcon(module ? module->Get() : GetModuleHandleA(nullptr));
+    EXPECT_EQ(engine->Settings().captionIcon != nullptr, c.colour != 0);
+    HWND hwnd = AttachedFrame(320, 240);
+    SkinnedWindow& window = Record(hwnd);
+    ASSERT_TRUE(window.backgroundBits);
+
+    // The 17 x 17 box at (9, 5) is the icon's; the ring around it is the clean caption band.
+    int iconPixels = 0, bandPixels = 0, ringDrawnOn = 0;
+    for (int y = 4; y <= 22; ++y) {
+      for (int x = 8; x <= 26; ++x) {
+        const std::uint32_t p = BackgroundPixel(window, x, y);
+        const COLORREF band = GetPixel(window.captionDc.Get(), x, y);
+        const bool clean = p == (std::uint32_t{GetRValue(band)} << 16 | std::uint32_t{GetGValue(band)} << 8 | GetBValue(band));
+        const bool inBox = x >= 9 && x < 26 && y >= 5 && y < 22;
+        if (!inBox) {
+          ringDrawnOn += !clean;
+        } else if (c.colour && alike(p, c.colour)) {
+          ++iconPixels;
+        } else if (clean) {
+          ++bandPixels;
+        }
+      }
+    }
+    EXPECT_EQ(ringDrawnOn, 0);
+    EXPECT_EQ(iconPixels, c.colour ? 17 * 17 : 0);
+    EXPECT_EQ(bandPixels, c.colour ? 0 : 17 * 17);
+
+    // The title's white begins at x = 29 whether or not there is an icon.
+    int left = 320;
+    for (int y = 5; y < 26; ++y) {
+      for (int x = 0; x < 160; ++x) {
+        const std::uint32_t p = BackgroundPixel(window, x, y);
+        if (Red(p) > 235 && Green(p) > 235 && Blue(p) > 235) left = std::min(left, x);
+      }
+    }
+    EXPECT_GE(left, 29);
+    EXPECT_LE(left, 32);
+    if (titleLeft) {
+      EXPECT_EQ(left, *titleLeft);
+    }
+    titleLeft = left;
+
+    DestroyWindow(hwnd);
+    engine->Settings().captionIcon = nullptr;  // the module's icons go with it
+  }
 }
 
 TEST_F(FrameTest, NewTitleIsDrawnAtOnce) {

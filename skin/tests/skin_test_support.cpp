@@ -12,6 +12,7 @@ namespace skin::testing {
 namespace {
 
 constexpr char kFrameClass[] = "SkinTestFrame";
+constexpr char kMovableFrameClass[] = "SkinTestMovableFrame";
 
 // Moves, sizing and the close command stop here: a modal move loop would wait for a real mouse.
 LRESULT CALLBACK FrameTestProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -21,7 +22,14 @@ LRESULT CALLBACK FrameTestProcedure(HWND hwnd, UINT message, WPARAM wParam, LPAR
   return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-void RegisterFrameClass() {
+// Records the same, but leaves moves to the system's own move loop: for the tests that drag with
+// the mouse.
+LRESULT CALLBACK MovableFrameTestProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  Log().push_back({message, wParam});
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+void RegisterFrameClasses() {
   static bool registered = false;
   if (registered) return;
   WNDCLASSA wc{};
@@ -31,6 +39,9 @@ void RegisterFrameClass() {
   wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   wc.lpszClassName = kFrameClass;
   registered = RegisterClassA(&wc) != 0;
+  wc.lpfnWndProc = &MovableFrameTestProcedure;
+  wc.lpszClassName = kMovableFrameClass;
+  registered = RegisterClassA(&wc) != 0 && registered;
 }
 
 // GDI+ stays up for the whole run: every engine starting and ending it costs seconds under Wine.
@@ -95,7 +106,7 @@ void SavePng(const std::vector<std::uint32_t>& pixels, int width, int height, co
 }
 
 SkinTest::SkinTest() : engine(std::make_unique<SkinEngine>()) {
-  RegisterFrameClass();
+  RegisterFrameClasses();
   Log().clear();
 }
 
@@ -108,7 +119,8 @@ SkinTest::~SkinTest() {
 }
 
 HWND SkinTest::MakeFrame(int x, int y, int width, int height, const char* title, DWORD style) {
-  HWND hwnd = CreateWindowExA(0, kFrameClass, title, style, x, y, width, height, nullptr, nullptr,
+  const char* windowClass = realMoveLoop ? kMovableFrameClass : kFrameClass;
+  HWND hwnd = CreateWindowExA(0, windowClass, title, style, x, y, width, height, nullptr, nullptr,
                               GetModuleHandleA(nullptr), nullptr);
   windows.push_back(hwnd);
   return hwnd;

@@ -45,6 +45,9 @@ class SkinTest : public ::testing::Test {
              const char* text = "");
   SkinnedWindow& Record(HWND hwnd);
 
+  // Frames made while this is set leave a caption drag to the system's modal move loop, as the
+  // board's window does; otherwise the move stops at WM_NCLBUTTONDOWN.
+  bool realMoveLoop = false;
   std::unique_ptr<SkinEngine> engine;
   std::vector<HWND> windows;
 };
