@@ -328,7 +328,9 @@ void SkinEngine::FreeChildBackgrounds(SkinnedWindow& window) {
     if (IsWindow(edit->hwnd)) FreeBackground(edit->hwnd);
   }
   // The colour answers also go to children without a record (plain labels, read-only fields).
-  for (HWND child = GetWindow(window.hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) FreeBackground(child);
+  for (HWND child = GetWindow(window.hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    FreeBackground(child);
+  }
 }
 
 void SkinEngine::Cleanup(HWND hwnd) {
