@@ -314,23 +314,20 @@ std::unique_ptr<OffscreenSurface> SkinEngine::BackgroundBehind(HWND control, boo
 
 namespace {
 
-void FreeBackground(HWND control) {
+BOOL CALLBACK FreeBackground(HWND control, LPARAM) {
   DeleteObject(reinterpret_cast<HGDIOBJ>(props::Get(control, props::kBackgroundBrush)));
   DeleteObject(reinterpret_cast<HGDIOBJ>(props::Get(control, props::kBackgroundBitmap)));
   props::Set(control, props::kBackgroundBrush, 0);
   props::Set(control, props::kBackgroundBitmap, 0);
+  return TRUE;
 }
 
 }  // namespace
 
 void SkinEngine::FreeChildBackgrounds(SkinnedWindow& window) {
-  for (const auto& edit : window.Kind(ControlKind::kEdits)) {
-    if (IsWindow(edit->hwnd)) FreeBackground(edit->hwnd);
-  }
-  // The colour answers also go to children without a record (plain labels, read-only fields).
-  for (HWND child = GetWindow(window.hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    FreeBackground(child);
-  }
+  // Every descendant: the colour answers also go to children without a record (plain labels,
+  // read-only fields) and to the children of panels.
+  EnumChildWindows(window.hwnd, FreeBackground, 0);
 }
 
 void SkinEngine::Cleanup(HWND hwnd) {
@@ -366,6 +363,12 @@ LRESULT CALLBACK PanelProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     // The panel paints itself whole: a tab control's own tabs never show.
     PaintScope paint(hwnd);
     if (PaintPanel(*engine, hwnd, paint.Get())) return 0;
+  }
+  if (engine && (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORLISTBOX) &&
+      lParam && engine->Settings().skinChildren && engine->Settings().textFields) {
+    if (SkinnedWindow* owner = engine->OwnerOf(hwnd)) {
+      return engine->TransparentColours(*owner, message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    }
   }
   if (engine && message == WM_MOVE) InvalidateRect(hwnd, nullptr, FALSE);
   if (engine && message == WM_SHOWWINDOW) {

@@ -112,12 +112,17 @@ class SkinEngine {
   void DrawCaptionButton(SkinnedWindow& window, int button, int alpha, bool pressed);
   int PressedCaptionButton() const { return pressedCaptionButton_; }
 
+  // A child's WM_CTLCOLOR* answer of `window` (the frame or one of its panels): text in the
+  // child's own colour on its background under the white veil, the hollow brush for buttons,
+  // list and combo boxes. Only with the skin-children and text-field switches on.
+  LRESULT TransparentColours(SkinnedWindow& window, UINT message, HDC dc, HWND control);
+
   static constexpr int kCaptionInset = 3;
 
  private:
   void Cleanup(HWND hwnd);
-  // The brushes and bitmaps the colour answers left on the window's edits and direct children.
-  // The children are gone by the frame's WM_NCDESTROY, their properties with them: they are
+  // The brushes and bitmaps the colour answers left on the window's children, its panels'
+  // included. The children are gone by the frame's WM_NCDESTROY, their properties with them: they are
   // freed at WM_DESTROY, while they still exist.
   void FreeChildBackgrounds(SkinnedWindow& window);
   void LayoutCaption(SkinnedWindow& window);
@@ -129,7 +134,6 @@ class SkinEngine {
   void OnMouseLeave(SkinnedWindow& window);
   void DrawLooks(SkinnedWindow& window, const std::vector<ButtonLook>& looks);
   bool OnMaximizedSize(SkinnedWindow& window);
-  LRESULT TransparentColours(SkinnedWindow& window, UINT message, HDC dc, HWND control);
 
   draw::GdiplusSession gdiplus_;
   SkinSettings settings_;

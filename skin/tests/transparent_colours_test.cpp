@@ -70,8 +70,12 @@ TEST_F(TransparentColoursTest, EditAndLabelShowTheVeiledSkyOnlyWithBothSwitches)
     HWND edit = Child(frame, "Edit", ES_LEFT | ES_AUTOHSCROLL, 20, 60, kWidth, kHeight, "ab");
     // A plain static: no skinned kind takes it, so the frame has no record of it.
     HWND label = Child(frame, "Static", SS_LEFT, 20, 120, kWidth, kHeight, "ab");
+    // A page control as the board has one: its children's colour messages go to the panel.
+    HWND panel = Child(frame, "SysTabControl32", 0, 200, 40, 180, 160);
+    HWND panelLabel = Child(panel, "Static", SS_LEFT, 10, 60, kWidth, kHeight, "ab");
     Attach(switches, frame);
-    for (HWND control : {edit, label}) {
+    engine->AttachPanel(panel, {}, GetSysColor(COLOR_BTNFACE), 100);
+    for (HWND control : {edit, label, panelLabel}) {
       props::Set(control, props::kTextColour, kInk);
       RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     }
@@ -84,7 +88,7 @@ TEST_F(TransparentColoursTest, EditAndLabelShowTheVeiledSkyOnlyWithBothSwitches)
       const char* name;
       HWND hwnd;
       int systemColour;
-    } controls[] = {{"edit", edit, COLOR_WINDOW}, {"label", label, COLOR_BTNFACE}};
+    } controls[] = {{"edit", edit, COLOR_WINDOW}, {"label", label, COLOR_BTNFACE}, {"label on a panel", panelLabel, COLOR_BTNFACE}};
     for (const auto& control : controls) {
       SCOPED_TRACE(control.name);
       POINT at{0, 0};
@@ -117,7 +121,7 @@ TEST_F(TransparentColoursTest, EditAndLabelShowTheVeiledSkyOnlyWithBothSwitches)
 
     // Each control's brush and the bitmap behind it are kept on it and go with the frame.
     std::vector<HGDIOBJ> kept;
-    for (HWND control : {edit, label}) {
+    for (HWND control : {edit, label, panelLabel}) {
       for (const char* name : {props::kBackgroundBrush, props::kBackgroundBitmap}) {
         kept.push_back(reinterpret_cast<HGDIOBJ>(props::Get(control, name)));
       }
