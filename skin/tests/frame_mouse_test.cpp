@@ -53,6 +53,11 @@ void Drag(POINT from, POINT by) {
   ASSERT_EQ(SendInput(static_cast<UINT>(gesture.size()), gesture.data(), sizeof(INPUT)), gesture.size());
 }
 
+void Click(POINT at) {
+  INPUT click[] = {MouseAt(at), MouseAt(at, MOUSEEVENTF_LEFTDOWN), MouseAt(at, MOUSEEVENTF_LEFTUP)};
+  ASSERT_EQ(SendInput(3, click, sizeof(INPUT)), 3u);
+}
+
 RECT WindowRect(HWND hwnd) {
   RECT rect{};
   GetWindowRect(hwnd, &rect);
@@ -241,6 +246,27 @@ TEST_F(FrameMouseTest, HoverFadesTheButtonInOnScreenAndLeavingFadesItOut) {
   timerIds.clear();
   PumpUntil(hwnd, [] { return false; }, std::chrono::milliseconds(100));
   EXPECT_TRUE(timerIds.empty()) << "the fade timer still ticks";
+}
+
+TEST_F(FrameMouseTest, ClickingMinimizeAndCloseRunsTheirCommands) {
+  HWND hwnd = AttachedFrame(320, 240);
+  SkinnedWindow& window = Record(hwnd);
+  const CaptionButtonPlace minimize = window.strip.buttons[0];
+  const CaptionButtonPlace close = window.strip.buttons[1];
+
+  Click(OnScreen(hwnd, minimize.hitX + 5, minimize.hitY + 4));
+  EXPECT_TRUE(PumpUntil(hwnd, [&] { return IsIconic(hwnd) != FALSE; }, std::chrono::seconds(2)));
+  EXPECT_TRUE(window.minimized);
+  ShowWindow(hwnd, SW_RESTORE);
+  SetForegroundWindow(hwnd);
+  Pump();
+  ASSERT_FALSE(IsIconic(hwnd));
+
+  const POINT at = OnScreen(hwnd, close.hitX + 5, close.hitY + 4);
+  ASSERT_EQ(WindowFromPoint(at), hwnd);
+  Click(at);
+  EXPECT_TRUE(PumpUntil(hwnd, [&] { return !IsWindow(hwnd); }, std::chrono::seconds(2)));
+  EXPECT_EQ(engine->Registry().Count(), 0u);
 }
 
 }  // namespace
