@@ -334,7 +334,6 @@ void SkinEngine::Cleanup(HWND hwnd) {
   const std::size_t index = registry_.IndexOf(hwnd);
   SkinnedWindow* window = registry_.At(index);
   if (!window) return;
-  FreeChildBackgrounds(*window);
   // The record's DCs select their first bitmaps back and go with it.
   registry_.Remove(index);
   KillTimer(hwnd, reinterpret_cast<UINT_PTR>(hwnd));

@@ -122,8 +122,8 @@ class SkinEngine {
  private:
   void Cleanup(HWND hwnd);
   // The brushes and bitmaps the colour answers left on the window's children, its panels'
-  // included. The children are gone by the frame's WM_NCDESTROY, their properties with them: they are
-  // freed at WM_DESTROY, while they still exist.
+  // included. The children are gone by the frame's WM_NCDESTROY, their properties with them:
+  // they are freed at WM_DESTROY, while they still exist.
   void FreeChildBackgrounds(SkinnedWindow& window);
   void LayoutCaption(SkinnedWindow& window);
   void DrawCaptionText(SkinnedWindow& window);
