@@ -2,7 +2,6 @@
 
 #include <ole2.h>
 
-#include <cstdlib>
 
 #include "runtime/process_heap_win.h"
 #include "runtime/values/memory.h"
@@ -154,7 +153,9 @@ void RuntimeApp::EndProcess(int exitCode) {
   const bool otherThread = mainThreadId_ != 0 && GetCurrentThreadId() != mainThreadId_;
   RunEndSequence(exitCode);
   if (otherThread) return;
-  std::exit(exitCode);
+  // Not std::exit: that would run the static destructors after the command libraries are gone,
+  // from inside whatever window procedure asked for the end.
+  ExitProcess(static_cast<UINT>(exitCode));
 }
 
 void RuntimeApp::Terminal::ShowErrorBox(const char* message, const char* caption) {

@@ -147,7 +147,9 @@ std::optional<std::string> ShowInputBox(const std::string& prompt, const std::st
     dialog.Item("BUTTON", "确认输入(&O)", button | BS_DEFPUSHBUTTON, 82, 30, 55, 19, IDOK);
     dialog.Item("BUTTON", "取消(&C)", button, 151, 30, 55, 19, IDCANCEL);
   }
-  const INT_PTR answer = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dialog.Get(), nullptr,
+  // Owned by the window the user works in, which stays disabled while the box is open: a
+  // second click behind it would otherwise open a second box.
+  const INT_PTR answer = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dialog.Get(), GetActiveWindow(),
                                                  &InputBoxProcedure, reinterpret_cast<LPARAM>(&state));
   if (answer != IDOK) return std::nullopt;
   return state.result;

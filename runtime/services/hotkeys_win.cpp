@@ -9,7 +9,6 @@ namespace {
 
 struct HotkeyRegistry {
   WNDPROC replaced = nullptr;
-  int count = 0;
   HotkeyIds ids;
   HWND feedback = nullptr;
 };
@@ -58,16 +57,19 @@ int RegisterGlobalHotkey(HWND window, HWND feedback, int modifier_code, int virt
     r.replaced = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HotkeyProcedure)));
   }
-  ++r.count;
   const int id = r.ids.Issue();
-  return RegisterHotKey(window, id, HotkeyModifiers(modifier_code), static_cast<UINT>(virtual_key)) ? id : 0;
+  if (!RegisterHotKey(window, id, HotkeyModifiers(modifier_code), static_cast<UINT>(virtual_key))) return 0;
+  r.ids.Accepted(id);
+  return id;
 }
 
+// Only ids this registry holds are released: the procedure goes back with the last live one, never
+// while another hotkey still needs it.
 bool UnregisterGlobalHotkey(HWND window, int id) {
   HotkeyRegistry& r = Registry();
+  if (!r.ids.Release(id)) return false;
   bool ok = UnregisterHotKey(window, id) != FALSE;
-  if (--r.count <= 0 && r.replaced) {
-    r.count = 0;
+  if (!r.ids.AnyLive() && r.replaced) {
     ok = SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(r.replaced)) != 0;
     r.replaced = nullptr;
   }

@@ -14,7 +14,8 @@ int SetTooltip(HWND window, const std::string& text, bool balloon = false, bool 
 // registration takes over `window`'s procedure; WM_HOTKEY then sends 0x8075 with the id to
 // `feedback`, the label unit that raises its Feedback event.
 int RegisterGlobalHotkey(HWND window, HWND feedback, int modifier_code, int virtual_key);
-// The procedure goes back when the last registration is gone.
+// An id that is not live is ignored (false); the procedure goes back when the last live hotkey
+// is released.
 bool UnregisterGlobalHotkey(HWND window, int id);
 
 inline constexpr UINT kHotkeyFeedbackMessage = 0x8075;

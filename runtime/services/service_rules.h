@@ -2,6 +2,7 @@
 // The text and number rules of the runtime's platform services, kept apart from the platform
 // calls so the host build tests them.
 #include <cstdint>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -39,7 +40,9 @@ bool InputCharAllowed(int mode, unsigned character);
 // Modifier codes 1..6 to MOD_ flags; any other code passes unchanged.
 unsigned HotkeyModifiers(int code);
 
-// Hotkey ids 33001 upward; the counter only grows, also for refused registrations.
+// Hotkey ids 33001 upward; the counter only grows, also for refused registrations. The ids the
+// system accepted stay live until released, so releasing an unknown id (the empty tag gives 0, a
+// refused or already released id) changes nothing.
 class HotkeyIds {
  public:
   static constexpr int kFirst = 33001;
@@ -49,9 +52,15 @@ class HotkeyIds {
   }
   bool WasIssued(std::uintptr_t id) const { return last_ != 0 && id >= kFirst && id <= static_cast<std::uintptr_t>(last_); }
 
+  void Accepted(int id) { live_.insert(id); }
+  // True when the id was live; it no longer is.
+  bool Release(int id) { return live_.erase(id) != 0; }
+  bool AnyLive() const { return !live_.empty(); }
+
  private:
   int counter_ = 0;
   int last_ = 0;
+  std::set<int> live_;
 };
 
 }  // namespace services

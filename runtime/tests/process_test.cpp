@@ -77,6 +77,7 @@ TEST(Process, NormalEndRunsTheWholeLifeInOrderAndExitsWithZero) {
                          "cleanup on main thread",
                          "library 6 5",
                          "exit 0, ole released",
+                         "static destructor",
                      }));
 }
 

@@ -25,6 +25,21 @@ void Log(const std::string& line) {
   std::fflush(logFile);
 }
 
+// Its destructor runs only when the process ends by returning from WinMain, not when the runtime
+// ends it from inside a window procedure. It writes past the C library, whose streams may be
+// closed by then.
+char logPath[MAX_PATH] = {};
+struct StaticWitness {
+  ~StaticWitness() {
+    HANDLE file = CreateFileA(logPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(file, "static destructor\n", 18, &written, nullptr);
+    CloseHandle(file);
+  }
+} witness;
+
 bool OnMainThread() { return GetCurrentThreadId() == RuntimeApp::Instance().MainThreadId(); }
 
 std::intptr_t NotifyLibrary(int code, std::intptr_t argument, std::intptr_t) {
@@ -103,6 +118,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (__argc < 3) return 2;
   mode = __argv[1];
   logFile = std::fopen(__argv[2], "wb");
+  lstrcpynA(logPath, __argv[2], MAX_PATH);
   if (mode == "fatal") runtime::SetErrorHook(&SuppressBox);
 
   RuntimeApp& app = RuntimeApp::Instance();

@@ -138,12 +138,14 @@ std::span<const std::uint8_t> ScalarBytes(const ValueCell& value, std::uint64_t&
 
 }  // namespace
 
+std::int32_t TextToInteger(std::string_view text) { return ParseInteger(HalfWidthBytes(text)); }
+
 TextValue HalfWidthText(TextRef text) { return TextValue(HalfWidthBytes(text.view())); }
 
 std::int32_t ToInteger(const ValueCell& value) {
   switch (value.tag) {
     case tags::Bool: return value.low != 0 ? 1 : 0;
-    case tags::Text: return ParseInteger(HalfWidthBytes(TextOf(value).view()));
+    case tags::Text: return TextToInteger(TextOf(value).view());
     case tags::Byte: return static_cast<std::uint8_t>(value.low);
     case tags::Short: return static_cast<std::int16_t>(value.low);
     case tags::Integer: case tags::Long: case tags::Subprogram: return static_cast<std::int32_t>(value.low);

@@ -2,6 +2,7 @@
 // Conversions between kinds. They take a cell because the argument's kind travels with it:
 // any basic value, or for ToText / ToByteSet an indirect array (ValueCell::IndirectArray).
 #include <cstdint>
+#include <string_view>
 
 #include "runtime/values/byte_set.h"
 #include "runtime/values/text_value.h"
@@ -14,6 +15,9 @@ namespace runtime {
 TextValue HalfWidthText(TextRef text);
 
 std::int32_t ToInteger(const ValueCell& value);
+// A text read as ToInteger reads it: made half-width, then leading white space, an optional sign
+// and the digits up to the first other byte; 0 without digits, saturating at the int range.
+std::int32_t TextToInteger(std::string_view text);
 double ToDouble(const ValueCell& value);
 TextValue ToText(const ValueCell& value);
 ByteSet ToByteSet(const ValueCell& value);

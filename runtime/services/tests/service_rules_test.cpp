@@ -68,5 +68,18 @@ TEST(ServiceRulesTest, HotkeyIdsOnlyGrow) {
   EXPECT_FALSE(ids.WasIssued(33000));
 }
 
+TEST(ServiceRulesTest, OnlyAcceptedHotkeysAreLiveAndEachIsReleasedOnce) {
+  HotkeyIds ids;
+  const int accepted = ids.Issue();
+  const int refused = ids.Issue();
+  ids.Accepted(accepted);
+  EXPECT_FALSE(ids.Release(0));
+  EXPECT_FALSE(ids.Release(refused));
+  EXPECT_TRUE(ids.AnyLive());
+  EXPECT_TRUE(ids.Release(accepted));
+  EXPECT_FALSE(ids.AnyLive());
+  EXPECT_FALSE(ids.Release(accepted));
+}
+
 }  // namespace
 }  // namespace services

@@ -193,9 +193,16 @@ TEST(HotkeyTest, IdsGrowDuplicatesAreRefusedAndHotkeysReachTheFeedbackWindow) {
   EXPECT_STREQ(title, "main");
 
   EXPECT_TRUE(UnregisterGlobalHotkey(main, 33002));
-  EXPECT_NE(GetWindowLongPtrA(main, GWLP_WNDPROC), original);  // 33003's refused count still held
-  UnregisterGlobalHotkey(main, 33004);
-  UnregisterGlobalHotkey(main, 33003);
+  // Ids that are not live (the empty tag's 0, a refused one, one already gone) change nothing:
+  // 33004 still needs the procedure.
+  EXPECT_FALSE(UnregisterGlobalHotkey(main, 0));
+  EXPECT_FALSE(UnregisterGlobalHotkey(main, 33003));
+  EXPECT_FALSE(UnregisterGlobalHotkey(main, 33002));
+  EXPECT_NE(GetWindowLongPtrA(main, GWLP_WNDPROC), original);
+  SendMessageA(main, WM_HOTKEY, 33004, 0);
+  ASSERT_EQ(feedback_count, 3);
+  EXPECT_EQ(feedback_ids[2], 33004u);
+  EXPECT_TRUE(UnregisterGlobalHotkey(main, 33004));
   EXPECT_EQ(GetWindowLongPtrA(main, GWLP_WNDPROC), original);
   DestroyWindow(main);
   DestroyWindow(feedback);
