@@ -103,7 +103,7 @@ class GroupBox final : public ChildControl {
     WatchParent(GetParent(window_));
   }
   // Re-parenting happens after creation.
-  void AllUnitsCreated(const UnitHandleLookup&) override { WatchParent(GetParent(window_)); }
+  void AllUnitsCreated(const UnitLookup&) override { WatchParent(GetParent(window_)); }
 
   bool ReadProperty(int kindIndex, runtime::Value& value) override {
     switch (kindIndex) {

@@ -57,7 +57,7 @@ class CommonDialog final : public UnitControl {
   std::optional<KindEvent> FromNotification(UINT, WPARAM, LPARAM) override { return std::nullopt; }
   std::optional<KindEvent> FromOwnMessage(UINT, WPARAM, LPARAM) override { return std::nullopt; }
   bool ClaimsKey(UINT) override { return false; }
-  void AllUnitsCreated(const UnitHandleLookup&) override {}
+  void AllUnitsCreated(const UnitLookup&) override {}
   forms::KindData CurrentData() const override { return data_; }
 
  private:

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <map>
+#include <vector>
 
 #include "controls/win_support.h"
 
@@ -15,8 +15,7 @@ constexpr int kCurrentPage = 4;  // property 12
 
 class PageControl final : public ChildControl {
  public:
-  PageControl(HWND window, const forms::UnitRecord& record, forms::PageControlData data)
-      : ChildControl(window), data_(std::move(data)), pageIds_(forms::SplitPages(record.children)) {}
+  PageControl(HWND window, forms::PageControlData data) : ChildControl(window), data_(std::move(data)) {}
 
   void Finish() {
     SetFont(data_.font);
@@ -29,16 +28,7 @@ class PageControl final : public ChildControl {
     }
   }
 
-  void AllUnitsCreated(const UnitHandleLookup& lookup) override {
-    pages_.clear();
-    for (const auto& ids : pageIds_) {
-      std::vector<HWND> handles;
-      for (forms::UnitId id : ids) {
-        if (HWND handle = lookup(id)) handles.push_back(handle);
-      }
-      pages_.push_back(std::move(handles));
-    }
-  }
+  void AllUnitsCreated(const UnitLookup& lookup) override { lookup_ = &lookup; }
 
   bool ReadProperty(int kindIndex, runtime::Value& value) override {
     if (kindIndex == kCurrentPage) {
@@ -75,29 +65,30 @@ class PageControl final : public ChildControl {
   forms::KindData CurrentData() const override { return data_; }
 
  private:
-  // A page outside the list leaves the current one showing. A unit that was hidden on its own
-  // when its page was left stays hidden when the page comes back.
+  // A page outside the list leaves the current one showing. The pages are read from the record
+  // at each switch, so a unit copied onto a page or made anew switches with it; a unit of the
+  // page shows only when its record says it is visible, so one hidden while its page was away
+  // stays hidden.
   void Select(std::int32_t page) {
-    if (page < 0 || static_cast<std::size_t>(page) >= pages_.size()) return;
-    for (std::size_t i = 0; i < pages_.size(); ++i) {
+    if (!lookup_) return;
+    const auto pages = forms::SplitPages(lookup_->Children(window_));
+    if (page < 0 || static_cast<std::size_t>(page) >= pages.size()) return;
+    for (std::size_t i = 0; i < pages.size(); ++i) {
       if (static_cast<std::int32_t>(i) == page) continue;
-      for (HWND handle : pages_[i]) {
-        if (static_cast<std::int32_t>(i) == current_) hiddenOnLeaving_[handle] = !IsWindowVisible(handle);
-        ShowWindow(handle, SW_HIDE);
+      for (forms::UnitId id : pages[i]) {
+        if (HWND handle = lookup_->Handle(id)) ShowWindow(handle, SW_HIDE);
       }
     }
-    for (HWND handle : pages_[static_cast<std::size_t>(page)]) {
-      const auto at = hiddenOnLeaving_.find(handle);
-      if (at == hiddenOnLeaving_.end() || !at->second) ShowWindow(handle, SW_SHOWNA);
+    for (forms::UnitId id : pages[static_cast<std::size_t>(page)]) {
+      HWND handle = lookup_->Handle(id);
+      if (handle && lookup_->MarkedVisible(id)) ShowWindow(handle, SW_SHOWNA);
     }
     current_ = page;
     SendMessageA(window_, TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
   }
 
   forms::PageControlData data_;
-  std::vector<std::vector<forms::UnitId>> pageIds_;
-  std::vector<std::vector<HWND>> pages_;
-  std::map<HWND, bool> hiddenOnLeaving_;
+  const UnitLookup* lookup_ = nullptr;
   std::int32_t current_ = 0;
 };
 
@@ -107,7 +98,7 @@ std::unique_ptr<UnitControl> CreatePageControl(const UnitCreateContext& context)
   forms::PageControlData data = DataOf<forms::PageControlData>(context);
   HWND window = CreateChild(WC_TABCONTROLA, "", WS_CLIPCHILDREN, context);
   if (!window) return nullptr;
-  auto control = std::make_unique<PageControl>(window, context.record, std::move(data));
+  auto control = std::make_unique<PageControl>(window, std::move(data));
   control->Finish();
   return control;
 }

@@ -33,8 +33,19 @@ struct UnitCreateContext {
   DWORD commonStyle = 0;            // WS_DISABLED and WS_TABSTOP from the unit's flags
 };
 
-// Finds the live window of another unit of the same window once all of them exist.
-using UnitHandleLookup = std::function<HWND(forms::UnitId)>;
+// The other units of the same window as they stand at the moment of the call. The runtime keeps
+// it as long as the window lives, so a control may hold on to it.
+class UnitLookup {
+ public:
+  virtual ~UnitLookup() = default;
+  // The unit's live window; null when it has none (yet).
+  virtual HWND Handle(forms::UnitId id) const = 0;
+  // The child list the record of the unit behind `window` holds now (a page control's pages,
+  // separated by 0).
+  virtual std::vector<forms::UnitId> Children(HWND window) const = 0;
+  // Whether the unit's record marks it visible.
+  virtual bool MarkedVisible(forms::UnitId id) const = 0;
+};
 
 class UnitControl {
  public:
@@ -56,8 +67,8 @@ class UnitControl {
   virtual std::optional<KindEvent> FromOwnMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
   // True when the focused control needs the key itself (Esc and Enter in an open drop-down list).
   virtual bool ClaimsKey(UINT virtualKey) = 0;
-  // Every unit of the window exists (the page control finds its pages' windows here).
-  virtual void AllUnitsCreated(const UnitHandleLookup& lookup) = 0;
+  // Every unit of the window exists (a button finds its parent, the page control its pages).
+  virtual void AllUnitsCreated(const UnitLookup& lookup) = 0;
   // The kind's settings as they stand now, to create the unit anew in place.
   virtual forms::KindData CurrentData() const = 0;
 };

@@ -89,7 +89,7 @@ class ChildControl : public UnitControl {
   std::optional<KindEvent> FromNotification(UINT, WPARAM, LPARAM) override { return std::nullopt; }
   std::optional<KindEvent> FromOwnMessage(UINT, WPARAM, LPARAM) override { return std::nullopt; }
   bool ClaimsKey(UINT) override { return false; }
-  void AllUnitsCreated(const UnitHandleLookup&) override {}
+  void AllUnitsCreated(const UnitLookup&) override {}
 
  protected:
   void SetFont(const forms::FontValue& font);

@@ -221,6 +221,27 @@ bool FormsRuntime::RaiseFor(LiveWindow& live, std::size_t index, std::int32_t ev
 
 bool FormsRuntime::Raise(EventRecord& event) { return FireEvent(ProcessWindowDefinitions().Resource(), event); }
 
+HWND FormsRuntime::WindowUnits::Handle(UnitId unit) const {
+  const LiveWindow* live = runtime_.Live(window_);
+  const WindowRecord* record = ProcessWindowDefinitions().Resource().WindowById(window_);
+  if (!live || !record) return nullptr;
+  const auto at = record->units.IndexOf(unit);
+  return at && *at < live->units.size() ? live->units[*at].handle : nullptr;
+}
+
+std::vector<UnitId> FormsRuntime::WindowUnits::Children(HWND unitWindow) const {
+  const Location* at = runtime_.Find(unitWindow);
+  const WindowRecord* record = ProcessWindowDefinitions().Resource().WindowById(window_);
+  if (!at || at->window != window_ || !record || at->index >= record->units.Count()) return {};
+  return record->units.Record(at->index).children;
+}
+
+bool FormsRuntime::WindowUnits::MarkedVisible(UnitId unit) const {
+  const WindowRecord* record = ProcessWindowDefinitions().Resource().WindowById(window_);
+  const auto at = record ? record->units.IndexOf(unit) : std::nullopt;
+  return at && (record->units.Record(*at).flags & unit_flags::kVisible) != 0;
+}
+
 // ---- loading ----
 
 bool FormsRuntime::LoadWindow(WindowId window, WindowId owner, bool modal) {
@@ -239,9 +260,8 @@ bool FormsRuntime::LoadWindow(WindowId window, WindowId owner, bool modal) {
 
   DrainMessages();
   ++loadsInProgress_;
-  auto owned = std::make_unique<LiveWindow>();
+  auto owned = std::make_unique<LiveWindow>(*this, window);
   LiveWindow& live = *owned;
-  live.id = window;
   live.modal = modal;
   live_[window] = std::move(owned);
   HWND ownerHandle = owner ? WindowHandle(owner) : nullptr;
@@ -271,25 +291,36 @@ bool FormsRuntime::LoadWindow(WindowId window, WindowId owner, bool modal) {
   RaiseFor(live, 0, window_event::kResized, {});
   if (!IsLoaded(window)) return modal;
 
-  std::vector<KindData> data;
-  ReadWindowKindData(*record, &data);
-  const WindowData& settings = WindowSettings(data);
   if (record->units.Record(0).flags & unit_flags::kVisible) {
-    const int show = settings.startPosition == 2 ? SW_SHOWMINIMIZED
-                     : (settings.startPosition == 3 && (GetWindowLongPtrA(handle, GWL_STYLE) & WS_THICKFRAME))
-                         ? SW_SHOWMAXIMIZED
-                         : SW_SHOW;
-    // Showing the window for the first time is not a move or resize the board should hear of.
-    live.showing = true;
-    ShowWindow(handle, show);
-    if (Live(window)) live.showing = false;
+    ShowLoadedWindow(live);
     if (!IsLoaded(window)) return modal;
-    if (const Location* focused = Find(GetFocus()); focused && focused->window == window) {
-      RaiseFor(live, focused->index, -7, {});
-    }
   }
   if (modal && IsLoaded(window)) RunModal(live);
   return true;
+}
+
+// Minimized or maximized as the stored start position says, then GotFocus for the unit that
+// has the focus.
+void FormsRuntime::ShowLoadedWindow(LiveWindow& live) {
+  const WindowId window = live.id;
+  HWND handle = live.handle;
+  std::vector<KindData> data;
+  ReadWindowKindData(RecordOf(window), &data);
+  const WindowData& settings = WindowSettings(data);
+  const int show = settings.startPosition == 2 ? SW_SHOWMINIMIZED
+                   : (settings.startPosition == 3 && (GetWindowLongPtrA(handle, GWL_STYLE) & WS_THICKFRAME))
+                       ? SW_SHOWMAXIMIZED
+                       : SW_SHOW;
+  // Showing the window is not a move or resize the board should hear of.
+  live.showing = true;
+  ShowWindow(handle, show);
+  LiveWindow* still = Live(window);
+  if (!still) return;
+  still->showing = false;
+  if (!IsLoaded(window)) return;
+  if (const Location* focused = Find(GetFocus()); focused && focused->window == window) {
+    RaiseFor(*still, focused->index, -7, {});
+  }
 }
 
 HWND FormsRuntime::CreateWindowUnits(WindowRecord& record, LiveWindow& live, HWND owner, bool modal) {
@@ -368,14 +399,10 @@ HWND FormsRuntime::CreateWindowUnits(WindowRecord& record, LiveWindow& live, HWN
     if (!units.IsMenuItem(i)) LoadCursor(live, i);
   }
 
-  const UnitHandleLookup lookup = [&units, &live](UnitId id) -> HWND {
-    const auto at = units.IndexOf(id);
-    return at && *at < live.units.size() ? live.units[*at].handle : nullptr;
-  };
   for (std::size_t i = units.Count(); i-- > 0;) {
     LiveUnit& unit = live.units[i];
     if (!unit.control) continue;
-    unit.control->AllUnitsCreated(lookup);
+    unit.control->AllUnitsCreated(live.lookup);
     if (i != 0 && unit.handle) SendMessageA(unit.handle, kUnitsCreated, 0, 0);
   }
   SendMessageA(live.handle, kWindowUnitsCreated, 0, 0);
@@ -408,15 +435,28 @@ void FormsRuntime::BuildMenu(const WindowRecord& record, LiveWindow& live) {
 void FormsRuntime::SetMenuOnWindow(LiveWindow& live) {
   live.menu.window = live.handle;
   if (live.menu.menu) SetMenu(live.handle, live.menu.menu);
-  if (!live.accelerators.table || !app_) return;
+  if (!app_) return;
   const WindowId id = live.id;
-  // Keys of this window and its units only: the chain also passes an owned window's keys on.
-  app_->Loop().SetPreTranslateHook(live.handle, [this, id](MSG& message) {
-    const LiveWindow* target = Live(id);
-    if (!target || !target->accelerators.table || target->loading) return false;
-    if (GetAncestor(message.hwnd, GA_ROOT) != target->handle || !IsWindowEnabled(target->handle)) return false;
-    return TranslateAcceleratorA(target->handle, target->accelerators.table, &message) != 0;
-  });
+  app_->Loop().SetPreTranslateHook(live.handle, [this, id](MSG& message) { return PreTranslate(id, message); });
+}
+
+// Keys of this window and its controls only: the chain also passes an owned window's keys on.
+bool FormsRuntime::PreTranslate(WindowId id, MSG& message) {
+  LiveWindow* live = Live(id);
+  if (!live || live->loading || GetAncestor(message.hwnd, GA_ROOT) != live->handle) return false;
+  if (live->accelerators.table && IsWindowEnabled(live->handle) &&
+      TranslateAcceleratorA(live->handle, live->accelerators.table, &message)) {
+    return true;
+  }
+  // A control the application put on the window itself (the hotkey input) is no unit, so its keys
+  // never pass the units' keyboard handling: it keeps the keys it records, but Esc and Tab are
+  // the window's.
+  if ((message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) && !Find(message.hwnd) &&
+      GetParent(message.hwnd) == live->handle) {
+    const UINT key = static_cast<UINT>(message.wParam & 0xFF);
+    if (key == VK_ESCAPE || key == VK_TAB) return HandleKey(*live, nullptr, key);
+  }
+  return false;
 }
 
 void FormsRuntime::ChooseMenuCommand(LiveWindow& live, WORD command) {
@@ -479,11 +519,7 @@ void FormsRuntime::Recreate(WindowRecord& record, LiveWindow& live, std::size_t 
   Attach(live, index);
   if (parent && parent != live.handle) SetParent(unit.handle, parent);
   SetWindowPos(unit.handle, above ? above : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  const UnitHandleLookup lookup = [&record, &live](UnitId id) -> HWND {
-    const auto at = record.units.IndexOf(id);
-    return at && *at < live.units.size() ? live.units[*at].handle : nullptr;
-  };
-  unit.control->AllUnitsCreated(lookup);
+  unit.control->AllUnitsCreated(live.lookup);
   SendMessageA(unit.handle, kUnitsCreated, 0, 0);
   if (visible) ShowWindow(unit.handle, SW_SHOWNA);
 }
@@ -515,11 +551,7 @@ bool FormsRuntime::CreateAddedUnit(WindowId window, UnitId unit, HWND parent) {
   Attach(*live, *index);
   if (made.handle && parent && parent != live->handle) SetParent(made.handle, parent);
   LoadCursor(*live, *index);
-  const UnitHandleLookup lookup = [record, live](UnitId id) -> HWND {
-    const auto at = record->units.IndexOf(id);
-    return at && *at < live->units.size() ? live->units[*at].handle : nullptr;
-  };
-  made.control->AllUnitsCreated(lookup);
+  made.control->AllUnitsCreated(live->lookup);
   if (made.handle) {
     SendMessageA(made.handle, kUnitsCreated, 0, 0);
     const KindDescription* kind = FindKind(unitRecord.kind);
@@ -615,19 +647,20 @@ LRESULT FormsRuntime::HandleUnitMessage(HWND handle, const Location& at, UINT me
   if (!live || live->loading || at.index >= live->units.size()) {
     return DefSubclassProc(handle, message, wParam, lParam);
   }
-  LiveUnit& unit = live->units[at.index];
 
+  // Handlers may add units, which moves the live units, or close the window: nothing of the
+  // window is held across a handler call, it is looked up again.
   if (at.index == 0) {
     bool done = false;
     const LRESULT result = HandleWindowMessage(*live, message, wParam, lParam, done);
     if (done) return result;
     live = Live(at.window);
-    if (!live) return DefSubclassProc(handle, message, wParam, lParam);
+    if (!live || at.index >= live->units.size()) return DefSubclassProc(handle, message, wParam, lParam);
   }
 
   // The control's own messages that are kind events (a label's feedback, a settled selection).
-  if (unit.control) {
-    if (auto event = unit.control->FromOwnMessage(message, wParam, lParam)) {
+  if (UnitControl* control = live->units[at.index].control.get()) {
+    if (auto event = control->FromOwnMessage(message, wParam, lParam)) {
       EventRecord raised;
       raised.windowId = at.window;
       raised.unitId = RecordOf(at.window).units.IdAt(at.index);
@@ -659,7 +692,10 @@ LRESULT FormsRuntime::HandleUnitMessage(HWND handle, const Location& at, UINT me
         }
       }
     }
+    live = Live(at.window);
+    if (!live || at.index >= live->units.size()) return DefSubclassProc(handle, message, wParam, lParam);
   }
+  LiveUnit& unit = live->units[at.index];
 
   if (message == WM_SETCURSOR && reinterpret_cast<HWND>(wParam) == handle && LOWORD(lParam) == HTCLIENT &&
       unit.cursor.cursor) {
@@ -667,7 +703,8 @@ LRESULT FormsRuntime::HandleUnitMessage(HWND handle, const Location& at, UINT me
     return TRUE;
   }
 
-  if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && HandleKey(*live, at.index, static_cast<UINT>(wParam & 0xFF))) {
+  if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) &&
+      HandleKey(*live, at.index != 0 ? unit.control.get() : nullptr, static_cast<UINT>(wParam & 0xFF))) {
     return 0;
   }
 
@@ -757,9 +794,8 @@ LRESULT FormsRuntime::HandleWindowMessage(LiveWindow& live, UINT message, WPARAM
   }
 }
 
-bool FormsRuntime::HandleKey(LiveWindow& live, std::size_t index, UINT key) {
-  LiveUnit& unit = live.units[index];
-  if (unit.control && index != 0 && unit.control->ClaimsKey(key)) return false;
+bool FormsRuntime::HandleKey(LiveWindow& live, UnitControl* focused, UINT key) {
+  if (focused && focused->ClaimsKey(key)) return false;
   std::vector<KindData> data;
   ReadWindowKindData(RecordOf(live.id), &data);
   const WindowData& settings = WindowSettings(data);
@@ -787,19 +823,30 @@ bool FormsRuntime::HandleKey(LiveWindow& live, std::size_t index, UINT key) {
   }
 }
 
+// The units in list order, then the controls the application added to the window at run time,
+// in the order they were made.
+std::vector<HWND> FormsRuntime::FocusOrder(const LiveWindow& live) const {
+  std::vector<HWND> order;
+  for (std::size_t i = 1; i < live.units.size(); ++i) {
+    if (live.units[i].handle) order.push_back(live.units[i].handle);
+  }
+  for (HWND child = GetWindow(live.handle, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!Find(child)) order.push_back(child);
+  }
+  return order;
+}
+
 void FormsRuntime::MoveFocus(LiveWindow& live, bool forward) {
-  const Location* focused = Find(GetFocus());
-  const std::size_t count = live.units.size();
-  if (count < 2) return;
-  // Positions 0..n-1 stand for units 1..n in list order, wrapping round.
-  const std::size_t n = count - 1;
-  const std::size_t from = focused && focused->window == live.id ? focused->index : 0;
-  const std::size_t current = from == 0 ? (forward ? n - 1 : 0) : from - 1;
+  const std::vector<HWND> order = FocusOrder(live);
+  const std::size_t n = order.size();
+  if (n == 0) return;
+  // From the window itself (or nothing of it) forward starts at the first, backward at the last.
+  const auto focused = std::find(order.begin(), order.end(), GetFocus());
+  const std::size_t current =
+      focused == order.end() ? (forward ? n - 1 : 0) : static_cast<std::size_t>(focused - order.begin());
   for (std::size_t step = 1; step <= n; ++step) {
-    const std::size_t position = forward ? (current + step) % n : (current + n * step - step) % n;
-    const std::size_t i = position + 1;
-    HWND handle = live.units[i].handle;
-    if (!handle || !IsWindowVisible(handle) || !IsWindowEnabled(handle)) continue;
+    HWND handle = order[forward ? (current + step) % n : (current + n - step) % n];
+    if (!IsWindowVisible(handle) || !IsWindowEnabled(handle)) continue;
     if (!(GetWindowLongPtrA(handle, GWL_STYLE) & WS_TABSTOP)) continue;
     SetFocus(handle);
     return;
@@ -815,6 +862,7 @@ void FormsRuntime::Destroyed(HWND handle, const Location& at) {
     return;
   }
   EnableOthers(*live);
+  if (app_) app_->Loop().RemovePreTranslateHook(handle);
   for (LiveUnit& unit : live->units) {
     unit.cursor.Reset();
     if (unit.handle) byHandle_.erase(unit.handle);
@@ -949,8 +997,10 @@ void FormsRuntime::WriteProperty(WindowId window, UnitId unit, int property, con
         EnableWindow(handle, on ? FALSE : TRUE);
       } else if (!on) {
         ShowWindow(handle, SW_HIDE);
+      } else if (index == 0) {
+        if (!IsWindowVisible(handle)) ShowLoadedWindow(*live);
       } else {
-        ShowWindow(handle, index == 0 ? SW_SHOW : SW_SHOWNA);
+        ShowWindow(handle, SW_SHOWNA);
       }
       return;
     }

@@ -119,8 +119,22 @@ class FormsRuntime {
     HWND handle = nullptr;
     OwnedCursor cursor;
   };
+  // The window's units for its controls, read at each call from the record and the live units.
+  class WindowUnits final : public UnitLookup {
+   public:
+    WindowUnits(const FormsRuntime& runtime, WindowId window) : runtime_(runtime), window_(window) {}
+    HWND Handle(UnitId unit) const override;
+    std::vector<UnitId> Children(HWND unitWindow) const override;
+    bool MarkedVisible(UnitId unit) const override;
+
+   private:
+    const FormsRuntime& runtime_;
+    WindowId window_;
+  };
   struct LiveWindow {
+    LiveWindow(const FormsRuntime& runtime, WindowId window) : id(window), lookup(runtime, window) {}
     WindowId id = 0;
+    WindowUnits lookup;
     HWND handle = nullptr;
     std::vector<LiveUnit> units;  // by index in the unit list
     bool loading = true;
@@ -141,11 +155,16 @@ class FormsRuntime {
                                    UINT_PTR id, DWORD_PTR data);
   LRESULT HandleUnitMessage(HWND handle, const Location& at, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleWindowMessage(LiveWindow& live, UINT message, WPARAM wParam, LPARAM lParam, bool& done);
-  bool HandleKey(LiveWindow& live, std::size_t index, UINT key);
+  // The window's keys (Esc, Enter, F1, Tab) unless the focused unit claims the key; true when
+  // the key goes no further.
+  bool HandleKey(LiveWindow& live, UnitControl* focused, UINT key);
+  bool PreTranslate(WindowId id, MSG& message);
+  std::vector<HWND> FocusOrder(const LiveWindow& live) const;
   void MoveFocus(LiveWindow& live, bool forward);
   void Destroyed(HWND handle, const Location& at);
 
   HWND CreateWindowUnits(WindowRecord& record, LiveWindow& live, HWND owner, bool modal);
+  void ShowLoadedWindow(LiveWindow& live);
   bool CreateUnit(WindowRecord& record, LiveWindow& live, std::size_t index, HWND parent,
                   bool popup, int controlId);
   void Attach(LiveWindow& live, std::size_t index);

@@ -222,7 +222,11 @@ KindDataResult ReadKindData(KindId kind, std::span<const std::uint8_t> bytes) {
 bool ReadWindowKindData(const WindowRecord& window, std::vector<KindData>* out) {
   if (out) out->clear();
   for (std::size_t i = 0; i < window.units.Count(); ++i) {
-    if (window.units.IsMenuItem(i)) continue;
+    // Menu items hold no settings; their empty place keeps the list indexed like the units.
+    if (window.units.IsMenuItem(i)) {
+      if (out) out->emplace_back();
+      continue;
+    }
     KindDataResult result = ReadKindData(window.units.Record(i).kind, window.units.KindData(i));
     if (result.status != KindDataStatus::Ok) return false;
     if (out) out->push_back(std::move(result.data));

@@ -208,8 +208,8 @@ struct KindDataResult {
 // Empty bytes give the kind's defaults. A truncated field ends in the load failure.
 KindDataResult ReadKindData(KindId kind, std::span<const std::uint8_t> bytes);
 
-// Reads the KindData of every unit but the menu items; false as soon as one unit cannot be
-// created, so the window does not load.
+// Reads the KindData of every unit, indexed like the unit list (a menu item's place holds
+// std::monostate); false as soon as one unit cannot be created, so the window does not load.
 bool ReadWindowKindData(const WindowRecord& window, std::vector<KindData>* out = nullptr);
 
 }  // namespace forms

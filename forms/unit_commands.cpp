@@ -97,7 +97,9 @@ bool RedirectEvents(const runtime::UnitRef& source, const std::optional<runtime:
   if (!record) return false;
   UnitList& units = record->units;
   const auto sourceIndex = IndexOf(*record, source);
-  if (!sourceIndex || *sourceIndex == 0) {
+  // A unit the window does not hold is a mistake, not a request to clear the whole window.
+  if (!sourceIndex) return false;
+  if (*sourceIndex == 0) {
     for (std::size_t i = 0; i < units.Count(); ++i) {
       if (!units.IsMenuItem(i)) units.SetRedirectTarget(i, 0);
     }

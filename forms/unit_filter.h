@@ -8,12 +8,10 @@
 
 namespace forms {
 
-// A tag read as a number: its leading decimal digits, 0 when it starts with none.
-std::int64_t TagNumber(std::string_view tag);
-
 struct UnitFilter {
   std::optional<std::string> namePrefix;  // byte-wise, case-sensitive
-  std::optional<std::string> kindName;    // exact
+  std::optional<std::string> kindName;    // exact; empty matches every kind
+  // The tag is read as a number by the runtime's text-to-integer rule.
   std::int64_t smallestTag = std::numeric_limits<std::int32_t>::min();
   std::int64_t largestTag = std::numeric_limits<std::int32_t>::max();
 

@@ -8,7 +8,7 @@ namespace forms {
 using controls::KindEvent;
 using controls::UnitControl;
 using controls::UnitCreateContext;
-using controls::UnitHandleLookup;
+using controls::UnitLookup;
 
 using UnitKindFactory = std::unique_ptr<UnitControl> (*)(const UnitCreateContext& context);
 

@@ -822,6 +822,23 @@ TEST_F(KindsTest, PictureBoxDisplayModes) {
   EXPECT_EQ(canvas.CountOther(RGB(255, 0, 0), 0, 0, canvas.width(), canvas.height()), 0) << "no picture: back colour";
 }
 
+// The window's units as the runtime would give them: records that a test edits as it goes.
+class FakeUnits final : public UnitLookup {
+ public:
+  std::map<forms::UnitId, HWND> handles;
+  std::vector<forms::UnitId> children;
+  std::map<forms::UnitId, bool> visible;
+  HWND Handle(forms::UnitId id) const override {
+    const auto at = handles.find(id);
+    return at == handles.end() ? nullptr : at->second;
+  }
+  std::vector<forms::UnitId> Children(HWND) const override { return children; }
+  bool MarkedVisible(forms::UnitId id) const override {
+    const auto at = visible.find(id);
+    return at == visible.end() || at->second;
+  }
+};
+
 TEST_F(KindsTest, PageControlShowsOnePageAtATime) {
   UnitControl& first = Add(kButton, {10, 40, 50, 20});
   UnitControl& second = Add(kButton, {70, 40, 50, 20});
@@ -830,9 +847,10 @@ TEST_F(KindsTest, PageControlShowsOnePageAtATime) {
   data.pages[0].caption = "主持人专用";
   data.pages[1].caption = "自定义音效";
   UnitControl& pages = Add(kPageControl, {0, 0, 300, 200}, data, {0x16010001, 0, 0x16010002, 0});
-  pages.AllUnitsCreated([&](forms::UnitId id) -> HWND {
-    return id == 0x16010001 ? first.Handle() : id == 0x16010002 ? second.Handle() : nullptr;
-  });
+  FakeUnits units;
+  units.handles = {{0x16010001, first.Handle()}, {0x16010002, second.Handle()}};
+  units.children = {0x16010001, 0, 0x16010002, 0};
+  pages.AllUnitsCreated(units);
   EXPECT_EQ(SendMessageA(pages.Handle(), TCM_GETITEMCOUNT, 0, 0), 2);
   pages.WriteProperty(4, runtime::ValueCell::Integer(1));
   EXPECT_EQ(ReadInt(pages, 4), 1);
@@ -849,11 +867,21 @@ TEST_F(KindsTest, PageControlShowsOnePageAtATime) {
   pages.WriteProperty(4, runtime::ValueCell::Integer(5));
   EXPECT_EQ(ReadInt(pages, 4), 0) << "no such page";
 
-  // A unit hidden on its own stays hidden when its page comes back.
-  ShowWindow(first.Handle(), SW_HIDE);
+  // A unit hidden while its page is away stays hidden when the page comes back.
   pages.WriteProperty(4, runtime::ValueCell::Integer(1));
+  units.visible[0x16010001] = false;
   pages.WriteProperty(4, runtime::ValueCell::Integer(0));
   EXPECT_FALSE(IsWindowVisible(first.Handle()));
+
+  // A unit that joined the second page after loading (a copy, a unit made anew) switches with it.
+  UnitControl& joined = Add(kButton, {130, 40, 50, 20});
+  units.handles[0x16010003] = joined.Handle();
+  units.children = {0x16010001, 0, 0x16010002, 0x16010003, 0};
+  EXPECT_TRUE(IsWindowVisible(joined.Handle()));
+  pages.WriteProperty(4, runtime::ValueCell::Integer(0));
+  EXPECT_FALSE(IsWindowVisible(joined.Handle())) << "a unit that joined later escaped the switch";
+  pages.WriteProperty(4, runtime::ValueCell::Integer(1));
+  EXPECT_TRUE(IsWindowVisible(joined.Handle()));
 }
 
 TEST_F(KindsTest, CommonDialogKeepsItsSettings) {

@@ -222,7 +222,18 @@ TEST(UnitFilter, PrefixKindAndTagRange) {
   EXPECT_TRUE(filter.Matches("按钮_音效1", "按钮", "15abc"));
   EXPECT_FALSE(filter.Matches("按钮_音效1", "按钮", "abc"));  // no digits: 0
   EXPECT_FALSE(filter.Matches("按钮_音效1", "按钮", "99999999999999"));
-  EXPECT_EQ(TagNumber("0042x"), 42);
+  EXPECT_TRUE(filter.Matches("按钮_音效1", "按钮", "0012x"));
+  // Tags are read like any text turned into an integer: leading blanks, a sign, full-width digits.
+  filter.smallestTag = -20;
+  filter.largestTag = -10;
+  EXPECT_TRUE(filter.Matches("按钮_音效1", "按钮", "  -15"));
+  EXPECT_FALSE(filter.Matches("按钮_音效1", "按钮", "15"));
+  filter.smallestTag = 10;
+  filter.largestTag = 20;
+  EXPECT_TRUE(filter.Matches("按钮_音效1", "按钮", " +１５"));
+  // An empty kind name matches every kind.
+  filter.kindName = "";
+  EXPECT_TRUE(filter.Matches("按钮_音效1", "标签", "15"));
 }
 
 }  // namespace

@@ -167,6 +167,9 @@ TEST_F(FormsRuntimeTest, RedirectedClickNamesTheClickedButton) {
   EXPECT_TRUE(RedirectEvents(Unit(kMain, kSound2), Unit(kMain, kSound1)));
   EXPECT_FALSE(RedirectEvents(Unit(kMain, kSound2), Unit(kMain, kCombo)));
   EXPECT_FALSE(RedirectEvents(Unit(kMain, kSound2), Unit(kDialog, kDialogOk)));
+  // A unit the window does not hold fails and leaves every redirect as it was.
+  const UnitRef stranger{static_cast<std::int32_t>(kMain), static_cast<std::int32_t>(kDialogOk), kind_ids::kButton};
+  EXPECT_FALSE(RedirectEvents(stranger, std::nullopt));
   SendMessageA(Handle(kMain, kSound2), BM_CLICK, 0, 0);
   ASSERT_EQ(CallsOf(kSoundPlay), 1u);
   EXPECT_EQ(seen, Unit(kMain, kSound2));
@@ -557,6 +560,26 @@ TEST_F(SmallWindowTest, VisibleDisabledAndCursorProperties) {
   EXPECT_EQ(ReadInt(kMain, 0x16010001, 5), 0);
   ASSERT_TRUE(forms().LoadWindow(kMain, 0, false));
   EXPECT_FALSE(IsWindowEnabled(Handle(kMain, 0x16010001)));
+}
+
+TEST_F(SmallWindowTest, AMenuItemAheadOfTheControlsLeavesEachControlItsOwnSettings) {
+  units_[2].kindData = testing::ButtonData("c");
+  std::vector<UnitId> ids{units_[0].id, 0x20010001};
+  std::vector<testing::Bytes> bodies{testing::RecordBody(units_[0]),
+                                     testing::MenuItemBody(kind_ids::kMenuItem, "m", 0, "文件", -1, 0)};
+  for (std::size_t i = 1; i < units_.size(); ++i) {
+    ids.push_back(units_[i].id);
+    bodies.push_back(testing::RecordBody(units_[i]));
+  }
+  bytes_ = testing::ResourceBytes({{kMain, static_cast<std::uint32_t>(ids.size()), testing::UnitListBytes(ids, bodies)}}).data;
+  Read(std::as_bytes(std::span(bytes_)));
+  ASSERT_TRUE(forms().LoadWindow(kMain, 0, false));
+  char text[16] = {};
+  GetWindowTextA(Handle(kMain, 0x16010001), text, sizeof text);
+  EXPECT_STREQ(text, "b");
+  GetWindowTextA(Handle(kMain, 0x16010002), text, sizeof text);
+  EXPECT_STREQ(text, "c");
+  EXPECT_NE(GetMenu(Handle(kMain, 0)), nullptr);
 }
 
 // A window with a menu: a submenu with a shortcut item, a separator and a disabled item with a

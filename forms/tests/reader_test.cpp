@@ -152,8 +152,13 @@ TEST_F(Reader, MenuItemsAreKnownByTheirIdClass) {
   // The unit after it is read from its own offset, with its own handler.
   EXPECT_EQ(units.Record(2).name, "after");
   EXPECT_EQ(units.Handlers(2)[0], &kTable[1]);
-  // Menu items have no property data to read and do not stop the window from loading.
-  EXPECT_TRUE(ReadWindowKindData(resource.Windows()[0]));
+  // Menu items have no property data to read and do not stop the window from loading; the
+  // settings stay indexed like the units.
+  std::vector<KindData> data;
+  EXPECT_TRUE(ReadWindowKindData(resource.Windows()[0], &data));
+  ASSERT_EQ(data.size(), 3u);
+  EXPECT_TRUE(std::holds_alternative<std::monostate>(data[1]));
+  EXPECT_EQ(std::get<ButtonData>(data[2]).caption, "after");
   // Nor do they take the editor's variable-length fields.
   UnitList copy(units.Bytes(), 3);
   EXPECT_FALSE(copy.ReplaceTag(1, "x"));
