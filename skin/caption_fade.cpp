@@ -2,6 +2,13 @@
 
 namespace skin {
 
+// A button still fading in fades out from the alpha it has reached, not from full.
+FadeSlot CaptionFade::FadeOutFromHere(int button) {
+  const int reached = in.button == button ? in.step : kFadeSteps;
+  if (in.button == button) in = {};
+  return {button, kFadeSteps - reached};
+}
+
 std::vector<ButtonLook> CaptionFade::MouseMoved(int button, bool insideStrip, bool& startTimer) {
   std::vector<ButtonLook> looks;
   startTimer = false;
@@ -11,14 +18,9 @@ std::vector<ButtonLook> CaptionFade::MouseMoved(int button, bool insideStrip, bo
     timerRunning = true;
   }
   if (hot >= 1 && hot != button) {
-    // A button still fading in is dropped back to plain before it fades out from full.
-    if (in.button == hot && in.step < kFadeSteps) {
-      looks.push_back({hot, 0});
-      in = {};
-    }
     // A fade-out cut short would leave its button half lit.
     if (out.button >= 1 && out.button != hot && out.step < kFadeSteps) looks.push_back({out.button, 0});
-    out = {hot, 0};
+    out = FadeOutFromHere(hot);
   }
   if (button >= 1 && button != hot) in = {button, 0};
   hot = button;
@@ -58,8 +60,7 @@ std::vector<ButtonLook> CaptionFade::MouseLeft() {
     in = {};
     out = {};
   } else {
-    if (in.button == hot) in = {};
-    out = {hot, 0};
+    out = FadeOutFromHere(hot);
   }
   hot = 0;
   return looks;

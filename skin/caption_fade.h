@@ -32,6 +32,9 @@ struct CaptionFade {
   // One 20 ms tick; killTimer is set when nothing needs the timer any more.
   std::vector<ButtonLook> Tick(bool& killTimer);
   std::vector<ButtonLook> MouseLeft();
+
+ private:
+  FadeSlot FadeOutFromHere(int button);
 };
 
 }  // namespace skin

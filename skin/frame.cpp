@@ -180,6 +180,9 @@ void SkinEngine::DrawCaptionText(SkinnedWindow& window) {
   draw::Graphics graphics(window.backgroundDc.Get());
   graphics.SetSmoothingMode(draw::kSmoothingAntiAlias);
   const draw::RectF place{29, 8, static_cast<float>(std::max(bandWidth, 0)), 32};
+  // A long title ends left of the caption buttons: what lies over them is never cleaned again.
+  const float free = static_cast<float>(std::min(window.strip.x, static_cast<int>(place.x + place.width)));
+  graphics.SetClip(draw::RectF{0, 0, std::max(free, 0.0f), static_cast<float>(window.captionHeight)});
   draw::SolidBrush halo(ToArgb(window.captionShadowColour, 150));
   const float shifts[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
   for (const auto& shift : shifts) {

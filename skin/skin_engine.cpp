@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "draw/graphics.h"
 #include "skin/caption_buttons.h"
@@ -230,12 +232,13 @@ void SkinEngine::AttachTransparentLabel(HWND hwnd, std::optional<COLORREF> keyCo
   label->hwnd = hwnd;
   label->keyColour = keyColour.value_or(GetSysColor(COLOR_BTNFACE));
   labels.push_back(std::move(label));
-  ControlRecord& added = *labels.back();
+  LabelRecord& added = static_cast<LabelRecord&>(*labels.back());
   added.oldProc = Subclass(hwnd, &LabelProcedure);
   props::Set(hwnd, props::kLabelIndex, static_cast<std::intptr_t>(labels.size()));
   props::Set(hwnd, props::kLabelOwner, static_cast<std::intptr_t>(index));
   props::Set(hwnd, props::kLabelOldProc, reinterpret_cast<std::intptr_t>(added.oldProc));
-  if (HWND child = GetWindow(hwnd, GW_CHILD)) AttachPanel(child, {}, label->keyColour);
+  // The key colour is read from the record in the list: the one made above has been moved there.
+  if (HWND child = GetWindow(hwnd, GW_CHILD)) AttachPanel(child, {}, added.keyColour);
 }
 
 SkinnedWindow* SkinEngine::WindowOf(HWND hwnd) const {
@@ -297,16 +300,38 @@ std::unique_ptr<OffscreenSurface> SkinEngine::BackgroundBehind(HWND control, boo
   }
   BitBlt(surface->dc.Get(), 0, 0, rect.right, rect.bottom, source, offset.x, offset.y, SRCCOPY);
 
-  if (auto* panel = static_cast<PanelRecord*>(RecordOf(control, ControlKind::kPanels))) {
-    draw::Graphics graphics(surface->dc.Get());
-    graphics.SetSmoothingMode(draw::kSmoothingAntiAlias);
+  // A tinted panel lies under everything inside it as well as under itself: without its tint a
+  // control's rounded corners would show the raw background. Outermost panel first.
+  std::vector<HWND> below;
+  for (HWND up = control; up && up != origin && up != window->hwnd; up = GetParent(up)) below.push_back(up);
+  std::optional<draw::Graphics> graphics;
+  for (auto layer = below.rbegin(); layer != below.rend(); ++layer) {
+    auto* panel = static_cast<PanelRecord*>(RecordOf(*layer, ControlKind::kPanels));
+    if (!panel) continue;
+    // The panel's client rectangle in the surface's coordinates.
+    RECT area{};
+    GetClientRect(*layer, &area);
+    POINT at{0, 0};
+    if (*layer != control) {
+      if (wholeWindow) {
+        at = POINT{outer.left, outer.top};
+        ScreenToClient(*layer, &at);
+      } else {
+        MapWindowPoints(control, *layer, &at, 1);
+      }
+    }
+    const float x = static_cast<float>(-at.x), y = static_cast<float>(-at.y);
+    if (!graphics) {
+      graphics.emplace(surface->dc.Get());
+      graphics->SetSmoothingMode(draw::kSmoothingAntiAlias);
+    }
     draw::SolidBrush tint(ToArgb(panel->tint, panel->alpha));
     if (panel->isGroupBox) {
       draw::GraphicsPath shape(draw::kFillAlternate);
-      AddRoundedRectangle(shape, 0, 5, static_cast<float>(rect.right), static_cast<float>(rect.bottom - 6), 5);
-      graphics.FillPath(tint, shape);
+      AddRoundedRectangle(shape, x, y + 5, static_cast<float>(area.right), static_cast<float>(area.bottom - 6), 5);
+      graphics->FillPath(tint, shape);
     } else {
-      graphics.FillRectangle(tint, {0, 0, static_cast<float>(rect.right), static_cast<float>(rect.bottom)});
+      graphics->FillRectangle(tint, {x, y, static_cast<float>(area.right), static_cast<float>(area.bottom)});
     }
   }
   return surface;

@@ -116,9 +116,16 @@ void DrawCheckOrRadio(HWND hwnd, HDC dc, UINT state) {
 std::optional<LRESULT> CheckOrRadioMessage(HWND hwnd, ButtonRecord& record, SkinnedWindow& window, UINT message,
                                            WPARAM wParam, LPARAM lParam) {
   const auto passOn = [&] { return CallStoredProcedure(hwnd, message, wParam, lParam, props::kOldProc); };
-  const auto redraw = [&] {
-    const bool hover = window.hotButton == static_cast<int>(props::Get(hwnd, props::kIndex));
-    RedrawButton(hwnd, record.focused ? ODS_FOCUS : 0, hover);
+  // Passing a click on runs the owner's handler, which may destroy the control or its whole
+  // window and the records with them: after passOn everything is looked up again.
+  const auto redraw = [hwnd] {
+    SkinEngine* engine = SkinEngine::Current();
+    if (!engine || !IsWindow(hwnd)) return;
+    const auto* still = static_cast<const ButtonRecord*>(engine->RecordOf(hwnd, ControlKind::kButtons));
+    const SkinnedWindow* owner = engine->OwnerOf(hwnd);
+    if (!still || !owner) return;
+    const bool hover = owner->hotButton == static_cast<int>(props::Get(hwnd, props::kIndex));
+    RedrawButton(hwnd, still->focused ? ODS_FOCUS : 0, hover);
   };
   switch (message) {
     case WM_PAINT: {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -282,6 +283,16 @@ TEST_F(ButtonTest, TabControlPanelHidesItsTabsAndDrawsItsButtons) {
   const Look normal = Draw(button, 0);
   EXPECT_EQ(screen[kHeight * 3 / 4 * kWidth + kWidth / 2] & 0xFFFFFF, normal.At(kWidth / 2, kHeight * 3 / 4));
   EXPECT_EQ(screen[kHeight / 2 * kWidth] & 0xFFFFFF, normal.At(0, kHeight / 2));
+  // Outside the rounded outline, at each corner, the panel's tint shows as it does beside the
+  // button, not the raw sky.
+  const std::pair<int, int> corners[] = {{0, 0}, {kWidth - 1, 0}, {0, kHeight - 1}, {kWidth - 1, kHeight - 1}};
+  for (const auto& [x, y] : corners) {
+    const std::uint32_t corner = screen[y * kWidth + x];
+    const std::uint32_t beside = tinted->bits[(40 + y) * tinted->width + 10 + x];
+    EXPECT_NEAR(Red(corner), Red(beside), 2) << x << "," << y;
+    EXPECT_NEAR(Green(corner), Green(beside), 2) << x << "," << y;
+    EXPECT_NEAR(Blue(corner), Blue(beside), 2) << x << "," << y;
+  }
 }
 
 }  // namespace

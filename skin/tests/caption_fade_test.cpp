@@ -52,14 +52,23 @@ TEST(CaptionFade, NextButtonFadesInWhileThePreviousFadesOut) {
   EXPECT_FALSE(kill);  // still over the strip: the timer stays
 }
 
-TEST(CaptionFade, LeavingAButtonHalfLitDropsItToPlain) {
+// Left while half faded in, a button fades out from where it stands: no jump to full.
+TEST(CaptionFade, LeavingAButtonHalfLitFadesItOutFromItsAlpha) {
   CaptionFade fade;
   bool start = false;
   fade.MouseMoved(1, true, start);
-  TickTimes(fade, 3);
-  EXPECT_EQ(fade.MouseMoved(0, true, start), (Looks{{1, 0}}));
+  EXPECT_EQ(TickTimes(fade, 3), (Looks{{1, 30}, {1, 60}, {1, 90}}));
+  EXPECT_TRUE(fade.MouseMoved(0, true, start).empty());
   EXPECT_EQ(fade.in.button, 0);
-  EXPECT_EQ(fade.out.button, 1);
+  EXPECT_EQ(TickTimes(fade, 4), (Looks{{1, 60}, {1, 30}, {1, 0}}));
+
+  // The same when the mouse leaves the window.
+  fade.MouseMoved(2, true, start);
+  TickTimes(fade, 2);
+  EXPECT_TRUE(fade.MouseLeft().empty());
+  bool kill = false;
+  EXPECT_EQ(TickTimes(fade, 2, &kill), (Looks{{2, 30}, {2, 0}}));
+  EXPECT_TRUE(kill);
 }
 
 TEST(CaptionFade, MouseLeavingTheWindowFadesTheHotButtonOut) {

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "skin/skin_engine.h"
 #include "skin/tests/skin_test_support.h"
@@ -190,6 +191,18 @@ TEST_F(FrameTest, NewTitleIsDrawnAtOnce) {
   EXPECT_GT(whiteIn(60, 200), 40);
   SetWindowTextA(hwnd, "短");
   EXPECT_EQ(whiteIn(60, 200), 0);  // the old title is gone, not drawn over
+
+  // A title long enough to run into the caption buttons stops short of them: the strip keeps
+  // exactly the pixels it had.
+  std::vector<std::uint32_t> strip;
+  for (int y = 0; y < window.captionHeight; ++y)
+    for (int x = window.strip.x; x < window.strip.x + window.strip.width; ++x) strip.push_back(BackgroundPixel(window, x, y));
+  SetWindowTextA(hwnd, "岚铎声板的一个非常非常非常非常非常非常长的标题");
+  SetWindowTextA(hwnd, "短");
+  std::size_t i = 0, changed = 0;
+  for (int y = 0; y < window.captionHeight; ++y)
+    for (int x = window.strip.x; x < window.strip.x + window.strip.width; ++x) changed += BackgroundPixel(window, x, y) != strip[i++];
+  EXPECT_EQ(changed, 0u);
 }
 
 TEST_F(FrameTest, CaptionButtonsFadeInAccentAndRed) {

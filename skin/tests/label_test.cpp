@@ -33,6 +33,18 @@ Ink Measure(const std::vector<std::uint32_t>& screen, const OffscreenSurface& be
   return ink;
 }
 
+// A label with a child window: the child becomes a panel keyed by the label's colour.
+TEST_F(SkinTest, TransparentLabelWithAChildMakesTheChildAPanel) {
+  HWND frame = AttachedFrame(320, 200);
+  HWND label = Child(frame, "Static", SS_LEFT, 20, 60, kWidth, kHeight, "输出通道");
+  HWND inner = Child(label, "Static", SS_LEFT, 2, 2, 40, 16, "x");
+  engine->AttachTransparentLabel(label, RGB(1, 2, 3));
+  EXPECT_NE(engine->RecordOf(label, ControlKind::kTransparentLabels), nullptr);
+  const auto* panel = static_cast<const PanelRecord*>(engine->RecordOf(inner, ControlKind::kPanels));
+  ASSERT_NE(panel, nullptr);
+  EXPECT_EQ(panel->tint, RGB(1, 2, 3));
+}
+
 TEST_F(SkinTest, TransparentLabelShowsTheSkyBehindItsText) {
   HWND frame = AttachedFrame(320, 200);
   HWND label = Child(frame, "Static", SS_LEFT, 20, 60, kWidth, kHeight, "输出通道");

@@ -70,7 +70,8 @@ TEST_F(TransparentColoursTest, EditAndLabelShowTheVeiledSkyOnlyWithBothSwitches)
     HWND edit = Child(frame, "Edit", ES_LEFT | ES_AUTOHSCROLL, 20, 60, kWidth, kHeight, "ab");
     // A plain static: no skinned kind takes it, so the frame has no record of it.
     HWND label = Child(frame, "Static", SS_LEFT, 20, 120, kWidth, kHeight, "ab");
-    // A page control as the board has one: its children's colour messages go to the panel.
+    // A page control as the board has one: its children's colour messages go to the panel, and
+    // its tint lies under them.
     HWND panel = Child(frame, "SysTabControl32", 0, 200, 40, 180, 160);
     HWND panelLabel = Child(panel, "Static", SS_LEFT, 10, 60, kWidth, kHeight, "ab");
     Attach(switches, frame);
@@ -91,9 +92,11 @@ TEST_F(TransparentColoursTest, EditAndLabelShowTheVeiledSkyOnlyWithBothSwitches)
     } controls[] = {{"edit", edit, COLOR_WINDOW}, {"label", label, COLOR_BTNFACE}, {"label on a panel", panelLabel, COLOR_BTNFACE}};
     for (const auto& control : controls) {
       SCOPED_TRACE(control.name);
-      POINT at{0, 0};
-      MapWindowPoints(control.hwnd, frame, &at, 1);
       const auto screen = ScreenPixels(control.hwnd, kWidth, kHeight);
+      // The sky under the control, with the tint of the panel it lies on.
+      const auto behind = engine->BackgroundBehind(control.hwnd, false, &window);
+      ASSERT_NE(behind, nullptr);
+      GdiFlush();
       const std::uint32_t system = Rgb(GetSysColor(control.systemColour));
       // The right half carries no text: there the background alone shows.
       int veiled = 0, systemColoured = 0, ink = 0;
@@ -105,7 +108,7 @@ TEST_F(TransparentColoursTest, EditAndLabelShowTheVeiledSkyOnlyWithBothSwitches)
             ink += Red(p) > Green(p) + 80 && Red(p) > Blue(p) + 80;
             continue;
           }
-          veiled += Near(p, Veiled(BackgroundPixel(window, at.x + x, at.y + y), engine->Settings().veilAlpha));
+          veiled += Near(p, Veiled(behind->bits[y * behind->width + x] & 0xFFFFFF, engine->Settings().veilAlpha));
           systemColoured += p == system;
         }
       }
