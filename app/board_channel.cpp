@@ -37,7 +37,7 @@ void BuildChannelList(int savedPassage) {
   // This first opening only lets the library name its devices.
   player.Init();
   forms::AddComboItem(box, "不输出音效", 0);
-  const DWORD current = bass.Call(audio::bass::kGetDevice);
+  const int current = bass.Call(audio::bass::kGetDevice);
   if (current > 0) {
     for (DWORD device = 1; device <= kDevicesAsked; ++device) {
       audio::BassDeviceInfo info{};

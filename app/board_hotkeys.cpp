@@ -33,8 +33,8 @@ std::string TagOf(const runtime::UnitRef& button) {
   return forms::ReadTextProperty(button, forms::property::kTag);
 }
 
-// Registers the stored value "<key>,<state>" on the button; without a key only the tip says
-// how to set one. A refused registration leaves the button as it is.
+// Registers the stored value "<key>,<state>" on the button; without a key, or when the system
+// refuses it, only the tip says how to set one.
 void RestoreOne(const runtime::UnitRef& button, const std::string& key) {
   const std::vector<std::string> parts = SplitParts(ReadSetting(kSection, key), 2);
   const int virtualKey = TextToInteger(parts[0]);
@@ -45,7 +45,11 @@ void RestoreOne(const runtime::UnitRef& button, const std::string& key) {
   const int state = TextToInteger(parts[1]);
   const int id = services::RegisterGlobalHotkey(MainHandle(), forms::GetWindowHandle(units::kHotkeyLabel), state,
                                                 virtualKey);
-  if (id == 0) return;
+  // Refused (another program holds the combination): silent, and the button says how to set one.
+  if (id == 0) {
+    SetTip(button, kNoHotkeyTip);
+    return;
+  }
   forms::WriteTextProperty(button, forms::property::kTag, std::to_string(id) + "," + parts[0] + "," + parts[1]);
   SetTip(button, kHotkeyTipPrefix + HotkeyText(virtualKey, state));
 }

@@ -25,14 +25,39 @@ int ControlFlagsFromState(int state) {
          ((state & kStateAlt) ? kControlAlt : 0);
 }
 
+// Letters and digits show as themselves; every other key by its name, as the keyboard labels it
+// (the key code as a character would turn F1 into "p").
+std::string KeyName(int key) {
+  if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) return std::string(1, static_cast<char>(key));
+  if (key >= 0x70 && key <= 0x87) return "F" + std::to_string(key - 0x70 + 1);
+  if (key >= 0x60 && key <= 0x69) return "Num " + std::to_string(key - 0x60);
+  struct Named {
+    int key;
+    const char* name;
+  };
+  static constexpr Named kNames[] = {
+      {0x08, "Backspace"}, {0x09, "Tab"},      {0x0C, "Clear"},   {0x0D, "Enter"},      {0x13, "Pause"},
+      {0x14, "Caps Lock"}, {0x1B, "Esc"},      {0x20, "Space"},   {0x21, "Page Up"},    {0x22, "Page Down"},
+      {0x23, "End"},       {0x24, "Home"},     {0x25, "Left"},    {0x26, "Up"},         {0x27, "Right"},
+      {0x28, "Down"},      {0x2C, "Print Screen"}, {0x2D, "Insert"}, {0x2E, "Delete"},  {0x6A, "Num *"},
+      {0x6B, "Num +"},     {0x6C, "Num Enter"}, {0x6D, "Num -"},   {0x6E, "Num ."},      {0x6F, "Num /"},
+      {0x90, "Num Lock"},  {0x91, "Scroll Lock"}, {0xBA, ";"},     {0xBB, "="},          {0xBC, ","},
+      {0xBD, "-"},         {0xBE, "."},        {0xBF, "/"},       {0xC0, "`"},          {0xDB, "["},
+      {0xDC, "\\"},        {0xDD, "]"},        {0xDE, "'"},
+  };
+  for (const Named& named : kNames) {
+    if (named.key == key) return named.name;
+  }
+  return "#" + std::to_string(key);
+}
+
 std::string HotkeyText(int key, int state) {
   if (key == 0) return {};
   std::string text;
   if (state & kStateCtrl) text += "Ctrl + ";
   if (state & kStateShift) text += "Shift + ";
   if (state & kStateAlt) text += "Alt + ";
-  text += static_cast<char>(key);
-  return text;
+  return text + KeyName(key);
 }
 
 // The old key took only two bytes after the prefix, so "按钮_音效123" shared "btn12" with

@@ -18,7 +18,10 @@ inline constexpr int kControlAlt = 4;
 int StateFromControlFlags(int flags);
 int ControlFlagsFromState(int state);
 
-// "" for key 0; else "Ctrl + ", "Shift + ", "Alt + " as set, then the key code as one character.
+// A virtual key as the user reads it: letters and digits as themselves, others by name ("F1",
+// "Num 5", "Up", "Delete", ";"); a key without a name as "#<code>".
+std::string KeyName(int key);
+// "" for key 0; else "Ctrl + ", "Shift + ", "Alt + " as set, then the key's name.
 std::string HotkeyText(int key, int state);
 
 // The number of a sound button's name "按钮_音效<number>" as it stands after the prefix, e.g.

@@ -30,7 +30,8 @@ inline constexpr char kLibrary[] = "bass.dll";
 
 inline constexpr DllCommand<BOOL(int, DWORD, DWORD, HWND, const void*)> kInit{500, kLibrary, "BASS_Init"};
 inline constexpr DllCommand<BOOL()> kFree{501, kLibrary, "BASS_Free"};
-inline constexpr DllCommand<DWORD()> kGetDevice{502, kLibrary, "BASS_GetDevice"};
+// The device number, or -1 when no output is open: read signed, as the channel list compares it.
+inline constexpr DllCommand<int()> kGetDevice{502, kLibrary, "BASS_GetDevice"};
 inline constexpr DllCommand<BOOL(DWORD, BassDeviceInfo*)> kGetDeviceInfo{503, kLibrary, "BASS_GetDeviceInfo"};
 // Declared twice: once for a file name, once for a block of memory.
 inline constexpr DllCommand<StreamHandle(BOOL, const char*, Qword, Qword, DWORD)> kStreamCreateFile{

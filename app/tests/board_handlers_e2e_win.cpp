@@ -52,6 +52,14 @@ void PickComboItem(HWND combo, int index) {
 
 WORD HotkeyOf(HWND control) { return static_cast<WORD>(SendMessageA(control, HKM_GETHOTKEY, 0, 0)); }
 
+// The control that has the keyboard focus in the thread of the given window.
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
 HWND HotkeyControl(HWND dialog) {
   for (HWND child : Descendants(dialog)) {
     if (_stricmp(ClassOf(child).c_str(), "msctls_hotkey32") == 0) return child;
@@ -174,6 +182,9 @@ TEST(SavedPassage, SelectsItsItemAndOpensItsDevice) {
       {"fixed, 4", fixed, "4", fixedList, 4},
       {"fixed, too large", fixed, "5", fixedList, 1},
       {"fixed, 0", fixed, "0", fixedList, 1},
+      // No output open: the library answers -1, which is no device number.
+      {"no output, devices named", {"-1", "Speakers|Line out", ""}, "2", fixedList, 2},
+      {"no output, no device", {"-1", "|", ""}, "1", fixedList, 1},
   };
   for (const PassageCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -363,6 +374,122 @@ TEST_F(BoardHandlers, AnAltAHotkeyIsStoredShownRefusedTwiceAndClearedAgain) {
   }
 }
 
+// Confirming the empty field of a button without a hotkey releases nothing: the other buttons'
+// hotkeys keep working.
+TEST_F(BoardHandlers, ConfirmingAnEmptyFieldOnAnotherButtonKeepsTheHotkeysAlive) {
+  folder_.WriteText("diRaConfig.ini", "[init]\r\nwriteFile=1\r\n[hotkey]\r\nbtn1=65,4\r\n");
+  folder_.AddSound("群众笑声");
+  auto board = Start();
+  HWND applause = Button(*board, "激烈掌声");
+  HWND dialog = OpenHotkeyDialog(*board, applause, "激烈掌声");
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(HotkeyOf(HotkeyControl(dialog)), 0);
+  CloseDialog(dialog, "确定");
+  FocusWindow other;
+  PressCombination({VK_MENU, 'A'});
+  EXPECT_THAT(NewCalls(4), ElementsAreArray(PlayCalls(0, 1, folder_.Sound("群众笑声"))));
+}
+
+// The user clicks into the hotkey input, then changes their mind: Esc closes the dialog without
+// either button's handler, and the old hotkey stays. Tab reaches the input like any control.
+TEST_F(BoardHandlers, EscClosesTheHotkeyDialogFromItsInputAndTabReachesIt) {
+  folder_.WriteText("diRaConfig.ini", "[init]\r\nwriteFile=1\r\n[hotkey]\r\nbtn1=65,4\r\n");
+  folder_.AddSound("群众笑声");
+  auto board = Start();
+  HWND laughter = Button(*board, "群众笑声");
+  HWND dialog = OpenHotkeyDialog(*board, laughter, "群众笑声");
+  ASSERT_NE(dialog, nullptr);
+  HWND field = HotkeyControl(dialog);
+  ASSERT_NE(field, nullptr);
+  HWND ok = nullptr;
+  for (HWND child : Descendants(dialog)) {
+    if (WindowText(child) == "确定") ok = child;
+  }
+  ASSERT_TRUE(ok && FocusControl(ok));
+  bool reached = false;
+  for (int i = 0; i < 4 && !reached; ++i) {
+    PressKey(VK_TAB);
+    reached = FocusOf(dialog) == field;
+  }
+  EXPECT_TRUE(reached) << "Tab never reached the hotkey input";
+  PressCombination({VK_SHIFT, VK_TAB});
+  EXPECT_NE(FocusOf(dialog), field);
+
+  RECT box;
+  GetClientRect(field, &box);
+  ClickAt(field, box.right / 2, box.bottom / 2);
+  ASSERT_EQ(FocusOf(dialog), field) << "the click did not put the focus into the input";
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5s)) << "Esc left the dialog open";
+  EXPECT_EQ(ReadWholeFile(folder_.Ini()), "[init]\r\nwriteFile=1\r\n[hotkey]\r\nbtn1=65,4\r\n");
+  EXPECT_EQ(board->TooltipText(laughter), "快捷键:Alt + A");
+  FocusWindow other;
+  PressCombination({VK_MENU, 'A'});
+  EXPECT_THAT(NewCalls(4), ElementsAreArray(PlayCalls(0, 1, folder_.Sound("群众笑声"))));
+}
+
+// A combination stays with its button until that one is cleared: moving it to another is refused.
+// While the first button holds Alt+A the keys never reach the second's field (the system takes
+// them as the hotkey), so the field is given the value the way the dialog's own creation does.
+TEST_F(BoardHandlers, MovingACombinationToAnotherButtonFailsUntilTheFirstIsCleared) {
+  folder_.WriteText("diRaConfig.ini", "[init]\r\nwriteFile=1\r\n[hotkey]\r\nbtn1=65,4\r\n");
+  folder_.AddSound("激烈掌声");
+  auto board = Start();
+  HWND laughter = Button(*board, "群众笑声"), applause = Button(*board, "激烈掌声");
+  HWND dialog = OpenHotkeyDialog(*board, applause, "激烈掌声");
+  ASSERT_NE(dialog, nullptr);
+  SendMessageA(HotkeyControl(dialog), HKM_SETHOTKEY, MAKEWORD('A', HOTKEYF_ALT), 0);
+  ASSERT_TRUE(PressButton(dialog, "确定"));
+  EXPECT_EQ(AnswerMessageBox(*board, "错误"), "注册快捷键失败！");
+  CloseDialog(dialog, "取消");
+  EXPECT_EQ(IniValue(Ini(), "hotkey", "btn2"), "(missing)");
+
+  dialog = OpenHotkeyDialog(*board, laughter, "群众笑声");
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(FocusControl(HotkeyControl(dialog)));
+  PressKey(VK_BACK);
+  CloseDialog(dialog, "确定");
+  // Now the keys reach the field.
+  dialog = OpenHotkeyDialog(*board, applause, "激烈掌声");
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(FocusControl(HotkeyControl(dialog)));
+  PressCombination({VK_MENU, 'A'});
+  ASSERT_EQ(HotkeyOf(HotkeyControl(dialog)), MAKEWORD('A', HOTKEYF_ALT));
+  CloseDialog(dialog, "确定");
+  EXPECT_EQ(IniValue(Ini(), "hotkey", "btn2"), "65,4");
+  EXPECT_EQ(IniValue(Ini(), "hotkey", "btn1"), "(missing)");
+  FocusWindow other;
+  PressCombination({VK_MENU, 'A'});
+  EXPECT_THAT(NewCalls(4), ElementsAreArray(PlayCalls(0, 1, folder_.Sound("激烈掌声"))));
+}
+
+// Another program holds Alt+Z: the board starts without a word, and the button invites a new one.
+TEST_F(BoardHandlers, AHotkeyRefusedAtStartUpIsSilentAndTheTipInvitesANewOne) {
+  FocusWindow holder;
+  ASSERT_TRUE(RegisterHotKey(holder.Handle(), 7, MOD_ALT, 'Z'));
+  folder_.WriteText("diRaConfig.ini", "[init]\r\nwriteFile=1\r\n[hotkey]\r\nbtn1=90,4\r\n");
+  auto board = Start();
+  EXPECT_EQ(board->WaitForWindow("错误", "#32770", 1s), nullptr) << "a refusal at start-up was reported";
+  EXPECT_EQ(board->TooltipText(Button(*board, "群众笑声")), "右键设置快捷键");
+  EXPECT_EQ(IniValue(Ini(), "hotkey", "btn1"), "90,4") << "the stored value must stay for the next start";
+  UnregisterHotKey(holder.Handle(), 7);
+}
+
+// Hand-edited volumes: no number reads as 0, above the slider's range as its top.
+TEST_F(BoardHandlers, ASavedVolumeThatIsNoNumberOrTooLargeStaysInTheSlidersRange) {
+  folder_.AddSound("群众笑声");
+  const std::pair<const char*, std::pair<int, const char*>> cases[] = {{"abc", {0, "0"}}, {"250", {100, "1"}}};
+  for (const auto& [saved, expected] : cases) {
+    SCOPED_TRACE(saved);
+    folder_.WriteText("diRaConfig.ini", std::string("[init]\r\nwriteFile=1\r\n[music]\r\nvolume=") + saved + "\r\n");
+    auto board = Start();
+    EXPECT_EQ(SendMessageA(board->Slider(), TBM_GETPOS, 0, 0), expected.first);
+    Click(Button(*board, "群众笑声"));
+    EXPECT_THAT(NewCalls(4), ElementsAreArray(PlayCalls(0, 1, folder_.Sound("群众笑声"), expected.second)));
+    ASSERT_TRUE(board->Close());
+  }
+}
+
 TEST_F(BoardHandlers, ACtrlShiftF1HotkeyOnTheStopButtonStopsAndIsRestoredAtTheNextStart) {
   folder_.AddSound("群众笑声");
   {
@@ -376,11 +503,11 @@ TEST_F(BoardHandlers, ACtrlShiftF1HotkeyOnTheStopButtonStopsAndIsRestoredAtTheNe
     ASSERT_EQ(HotkeyOf(field), MAKEWORD(VK_F1, HOTKEYF_CONTROL | HOTKEYF_SHIFT));
     CloseDialog(dialog, "确定");
     EXPECT_EQ(IniValue(Ini(), "hotkey", "btn_stop"), "112,3");
-    EXPECT_EQ(board->TooltipText(stop), "快捷键:Ctrl + Shift + p");
+    EXPECT_EQ(board->TooltipText(stop), "快捷键:Ctrl + Shift + F1");
     ASSERT_TRUE(board->Close());
   }
   auto board = Start();
-  EXPECT_EQ(board->TooltipText(Button(*board, "停止播放")), "快捷键:Ctrl + Shift + p");
+  EXPECT_EQ(board->TooltipText(Button(*board, "停止播放")), "快捷键:Ctrl + Shift + F1");
   Click(Button(*board, "群众笑声"));
   NewCalls(4);
   FocusWindow other;
@@ -518,6 +645,7 @@ TEST_F(CustomSlots, AssigningOffersTheCutNameWritesBothKeysAndTheSlotPlaysItsFil
   EXPECT_THAT(NewCalls(4), ElementsAreArray(PlayCalls(0, 1, path)));
 }
 
+// The input box is modal over the board: owned by it, the board disabled until it closes.
 TEST_F(CustomSlots, ACancelledInputBoxChangesNothing) {
   folder_.AddSound("群众笑声");
   auto board = Start();
@@ -526,11 +654,32 @@ TEST_F(CustomSlots, ACancelledInputBoxChangesNothing) {
   HWND input = ChooseFile(*board, slot, folder_.Sound("群众笑声"));
   ASSERT_NE(input, nullptr);
   EXPECT_EQ(WindowText(VisibleEdit(input)), "群众笑声.mp3");
+  EXPECT_EQ(GetWindow(input, GW_OWNER), board->Main());
+  EXPECT_FALSE(IsWindowEnabled(board->Main())) << "the board stays live behind the input box";
   ASSERT_TRUE(PressButton(input, "取消(&C)"));
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(input); }, 5s));
+  EXPECT_TRUE(IsWindowEnabled(board->Main()));
   PumpFor(300ms);
   EXPECT_EQ(WindowText(slot), "自定义");
   EXPECT_EQ(Ini(), (IniFile{{"init", {{"writeFile", "1"}}}}));
+  Click(slot);
+  PumpFor(500ms);
+  EXPECT_THAT(NewCalls(0), IsEmpty());
+}
+
+// A slot whose file was deleted after it was set ignores clicks and leaves the effect playing.
+TEST_F(CustomSlots, ASlotWhoseFileWasDeletedIgnoresClicks) {
+  folder_.AddSound("群众笑声");
+  folder_.AddSound("掌声");
+  folder_.WriteText("diRaConfig.ini", "[init]\r\nwriteFile=1\r\n[music]\r\nname1=掌声\r\nfile1=" +
+                                          folder_.Sound("掌声") + "\r\n");
+  ASSERT_TRUE(DeleteFileA(folder_.Sound("掌声").c_str()));
+  auto board = Start();
+  HWND slot = Slot1(*board);
+  ASSERT_NE(slot, nullptr);
+  EXPECT_EQ(WindowText(slot), "掌声");
+  Click(Button(*board, "群众笑声"));
+  NewCalls(4);
   Click(slot);
   PumpFor(500ms);
   EXPECT_THAT(NewCalls(0), IsEmpty());

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace board {
 namespace {
 
@@ -16,12 +18,21 @@ TEST(HotkeyFlags, ControlFlagsAndStoredStateSwapCtrlAndShift) {
   EXPECT_EQ(StateFromControlFlags(8 | 1), 2);
 }
 
-TEST(HotkeyText, ModifiersInFixedOrderThenTheKeyAsACharacter) {
+TEST(HotkeyText, ModifiersInFixedOrderThenTheKeysName) {
   EXPECT_EQ(HotkeyText(0, 7), "");
   EXPECT_EQ(HotkeyText('A', 4), "Alt + A");
-  EXPECT_EQ(HotkeyText(0x70, 3), "Ctrl + Shift + p");  // F1
+  EXPECT_EQ(HotkeyText(0x70, 3), "Ctrl + Shift + F1");
   EXPECT_EQ(HotkeyText('7', 7), "Ctrl + Shift + Alt + 7");
   EXPECT_EQ(HotkeyText('Z', 0), "Z");
+}
+
+TEST(HotkeyText, KeysThatAreNotLettersOrDigitsShowTheirNames) {
+  const std::pair<int, const char*> cases[] = {
+      {0x87, "F24"},   {0x60, "Num 0"},  {0x69, "Num 9"}, {0x6B, "Num +"},  {0x26, "Up"},
+      {0x28, "Down"},  {0x24, "Home"},   {0x23, "End"},   {0x2D, "Insert"}, {0x2E, "Delete"},
+      {0xBA, ";"},     {0xDC, "\\"},     {0xC0, "`"},     {0x20, "Space"},  {0xFF, "#255"},
+  };
+  for (const auto& [key, name] : cases) EXPECT_EQ(KeyName(key), name) << key;
 }
 
 TEST(ButtonNames, NumbersTakenFromTheUnitNames) {

@@ -132,17 +132,24 @@ TEST(BoardSound, TheLaughterButtonPlaysItsFileTheSliderScalesItAndStopSilencesIt
   EXPECT_TRUE(board.Close());
 }
 
-TEST(BoardSound, AButtonWithoutItsFileSilencesTheEffectThatPlays) {
-  BoardFolder folder(DistFolder() + "\\plugins\\bass.dll");
-  folder.WriteText("diRaConfig.ini", "[init]\r\nwriteFile=1\r\n");
-  folder.AddSound("群众笑声", FromBuild(SB_TEST_LONG_TONE));
-  Board board(folder);
-  ASSERT_TRUE(board.Started());
-  Click(board.Control("Button", "群众笑声"));
-  ASSERT_GT(Rms(Listen().first), 0.2);
-  Click(board.Control("Button", "激烈掌声"));
-  EXPECT_LT(Rms(Listen().first), 0.01);
-  EXPECT_TRUE(board.Close());
+// A button whose file is missing, or is no sound the library can read, silences the effect
+// that plays and plays nothing itself.
+TEST(BoardSound, AButtonWithoutAPlayableFileSilencesTheEffectThatPlays) {
+  for (const bool present : {false, true}) {
+    SCOPED_TRACE(present ? "an undecodable file" : "no file");
+    BoardFolder folder(DistFolder() + "\\plugins\\bass.dll");
+    folder.WriteText("diRaConfig.ini", "[init]\r\nwriteFile=1\r\n");
+    folder.AddSound("群众笑声", FromBuild(SB_TEST_LONG_TONE));
+    if (present) folder.WriteText("data\\music\\激烈掌声.mp3", std::string(4096, 'x'));
+    Board board(folder);
+    ASSERT_TRUE(board.Started());
+    Click(board.Control("Button", "群众笑声"));
+    ASSERT_GT(Rms(Listen().first), 0.2);
+    Click(board.Control("Button", "激烈掌声"));
+    EXPECT_LT(Rms(Listen().first), 0.01);
+    EXPECT_TRUE(board.Running()) << "the board ended on the file";
+    EXPECT_TRUE(board.Close());
+  }
 }
 
 }  // namespace

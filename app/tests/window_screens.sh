@@ -40,6 +40,27 @@ caption_icon() {  # screenshot, window left, window top
   [ "$count" -ge 10 ] || { echo "caption icon: not drawn"; status=1; }
 }
 
+# Small CJK text drawn whole: the label "输出通道选择：" (12-pixel glyphs from x = 16 at y = 475)
+# must keep the horizontal strokes of "出" (two of at least 5 pixels) and "通" (four). A font
+# that loses them at this size leaves "出" as "ı|ı" (none) and "通" with two.
+stroke_rows() {  # screenshot, area
+  convert "$shots/$1" -crop "$2" +repage -colorspace gray -depth 8 txt:- | awk '
+    BEGIN { FS = "[,: ()]+" }
+    /^#/ { next }
+    {
+      if ($2 != y) { if (best >= 5) rows++; best = 0; run = 0; y = $2 }
+      if ($3 < 110) { run++; if (run > best) best = run } else run = 0
+    }
+    END { if (best >= 5) rows++; print rows + 0 }'
+}
+whole_text() {  # screenshot, window left, window top
+  local chu tong
+  chu=$(stroke_rows "$1" "12x14+$(($2 + 28))+$(($3 + 475))")
+  tong=$(stroke_rows "$1" "12x14+$(($2 + 40))+$(($3 + 475))")
+  echo "label text: $chu stroke rows in 出, $tong in 通"
+  [ "$chu" -ge 2 ] && [ "$tong" -ge 4 ] || { echo "label text: strokes missing"; status=1; }
+}
+
 # The skinned board as its users see it: page 1 at rest, a sound button under the mouse, page 6
 # after a click on the sixth category, and the channel list dropped. Positions are the main
 # window's units: the strip label at (16, 80) with 70-pixel tabs, page 1's button "搞笑1" at
@@ -50,6 +71,7 @@ board_looks() {  # window
   xdotool mousemove $((X + 230)) $((Y + 60)); sleep 0.5
   import -window root "$shots/main-window.png" && echo "saved $shots/main-window.png"
   caption_icon main-window.png "$X" "$Y"
+  whole_text main-window.png "$X" "$Y"
   xdotool mousemove $((X + 56)) $((Y + 264)); sleep 0.8
   import -window root "$shots/hot-button.png" && echo "saved $shots/hot-button.png"
   differs main-window.png hot-button.png "64x32+$((X + 24))+$((Y + 248))" "hot button"

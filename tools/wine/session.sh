@@ -33,25 +33,33 @@ sb_start_xvfb() {
   export DISPLAY=":$n"
 }
 
-# Registry settings the tests rely on, written once when the prefix is made.
+# Registry settings the tests rely on, written when the prefix is made and again whenever they
+# change (the ready mark holds their version).
+sb_prefix_settings=2
 sb_init_prefix() {
   mkdir -p "$SB_BUILD"
-  echo "soundboard: creating the Wine prefix $WINEPREFIX"
-  wineboot -u >/dev/null 2>&1 || true
-  local fonts='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
-  wine reg add "$fonts" /v "宋体" /d "WenQuanYi Zen Hei" /f >/dev/null 2>&1
-  wine reg add "$fonts" /v "SimSun" /d "WenQuanYi Zen Hei" /f >/dev/null 2>&1
+  if [ ! -d "$WINEPREFIX" ]; then
+    echo "soundboard: creating the Wine prefix $WINEPREFIX"
+    wineboot -u >/dev/null 2>&1 || true
+  fi
+  # The Chinese system faces, and the dialog face Wine maps to one of them, all stand for the
+  # face of the CJK font that carries hand-made 12-pixel glyphs, as the real ones do: its outline
+  # sibling drops the horizontal strokes of small text ("出" reads as "ı|ı").
+  local fonts='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' face
+  for face in "宋体" "SimSun" "新宋体" "NSimSun" "MS Shell Dlg" "MS Shell Dlg 2"; do
+    wine reg add "$fonts" /v "$face" /d "WenQuanYi Zen Hei Sharp" /f >/dev/null 2>&1
+  done
   wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d alsa /f >/dev/null 2>&1
   # A crashing test must fail, not wait for someone to close a dialog.
   wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
   sb_wineserver -w
-  touch "$WINEPREFIX/.soundboard-ready"
+  echo "$sb_prefix_settings" > "$WINEPREFIX/.soundboard-ready"
 }
 
 wine_session_begin() {
   [ -n "${SB_WINE_SESSION:-}" ] && return 0
   if [ -z "${DISPLAY:-}" ]; then sb_start_xvfb; fi
-  if [ ! -f "$WINEPREFIX/.soundboard-ready" ]; then sb_init_prefix; fi
+  if [ "$(cat "$WINEPREFIX/.soundboard-ready" 2>/dev/null)" != "$sb_prefix_settings" ]; then sb_init_prefix; fi
   sb_wineserver -p </dev/null >/dev/null 2>&1
   # Start Wine's services now, detached from any caller's output.
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true
