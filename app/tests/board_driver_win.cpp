@@ -77,6 +77,35 @@ std::string FromBuild(const std::string& path) { return !path.empty() && path[0]
 std::string DistFolder() { return FromBuild(SB_TEST_DIST_DIR); }
 std::string RecordingBassDll() { return FromBuild(SB_TEST_RECORDING_BASS); }
 
+namespace {
+
+constexpr char kRecordedPage[] = "SbRecordedPage";
+
+std::string DefaultValue(HKEY root, const char* key) {
+  char value[256] = {};
+  LONG size = sizeof value;
+  return RegQueryValueA(root, key, value, &size) == ERROR_SUCCESS ? std::string(value) : std::string();
+}
+
+bool SetDefaultValue(HKEY root, const std::string& key, const std::string& value) {
+  return RegSetValueA(root, key.c_str(), REG_SZ, value.c_str(), static_cast<DWORD>(value.size())) == ERROR_SUCCESS;
+}
+
+}  // namespace
+
+PageOpener::PageOpener(const std::string& logPath) : oldKind_(DefaultValue(HKEY_CLASSES_ROOT, ".html")) {
+  SetEnvironmentVariableA("SB_LINK_LOG", logPath.c_str());
+  const std::string command = "\"" + FromBuild(SB_TEST_LINK_RECORDER) + "\" \"%1\"";
+  ready_ = SetDefaultValue(HKEY_CLASSES_ROOT, std::string(kRecordedPage) + "\\shell\\open\\command", command) &&
+           SetDefaultValue(HKEY_CLASSES_ROOT, ".html", kRecordedPage);
+}
+
+PageOpener::~PageOpener() {
+  if (!oldKind_.empty()) SetDefaultValue(HKEY_CLASSES_ROOT, ".html", oldKind_);
+  RegDeleteTreeA(HKEY_CLASSES_ROOT, kRecordedPage);
+  SetEnvironmentVariableA("SB_LINK_LOG", nullptr);
+}
+
 BoardFolder::BoardFolder(const std::string& bassDll) : path_(TempFolder()) {
   CreateDirectoryA(File("plugins").c_str(), nullptr);
   CreateDirectoryA(File("data").c_str(), nullptr);

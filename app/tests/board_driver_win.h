@@ -22,6 +22,21 @@ std::string FromBuild(const std::string& path);
 std::string DistFolder();          // the built program with its plugins/bass.dll
 std::string RecordingBassDll();    // the recording double of bass.dll
 
+// While it lives, web pages (.html files) open in the link recorder, which appends what it was
+// given to `logPath` (through SB_LINK_LOG, which boards started meanwhile inherit).
+class PageOpener {
+ public:
+  explicit PageOpener(const std::string& logPath);
+  ~PageOpener();
+  PageOpener(const PageOpener&) = delete;
+  PageOpener& operator=(const PageOpener&) = delete;
+  bool Ready() const { return ready_; }
+
+ private:
+  std::string oldKind_;
+  bool ready_ = false;
+};
+
 // A copy of the board in a new temporary folder: soundboard.exe, plugins/bass.dll (the given
 // one) and an empty data/music. Removed again with everything in it.
 class BoardFolder {

@@ -561,6 +561,25 @@ TEST_F(BoardHandlers, TheBoardClosesAlsoWithoutAnOpenOutput) {
   EXPECT_THAT(NewCalls(2), ElementsAre("BASS_StreamFree 0", "BASS_Free"));
 }
 
+// The web-site button opens the manual beside the program in whatever opens web pages; the shop
+// button and the two contact badges have no target in this build and open nothing.
+TEST_F(BoardHandlers, TheWebSiteButtonOpensTheManualAndTheLinksWithoutATargetNothing) {
+  folder_.WriteText("manual.html", "<html></html>");
+  const std::string opened = folder_.File("opened.log");
+  PageOpener opener(opened);
+  ASSERT_TRUE(opener.Ready());
+  auto board = Start();
+  Click(Button(*board, "官方网站"));
+  ASSERT_TRUE(WaitUntil([&] { return !ReadLines(opened).empty(); }, 10s)) << "nothing was opened";
+  Click(Button(*board, "官方淘宝"));
+  ClickAt(board->Main(), 296 + 37, 560 + 11);
+  ClickAt(board->Main(), 384 + 37, 560 + 11);
+  PumpFor(2s);
+  const std::vector<std::string> lines = ReadLines(opened);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].find(folder_.File("manual.html")), std::string::npos) << lines[0];
+}
+
 // The category strip over the label "标签1": tabs 70 wide with 3-pixel gaps after a 2-pixel margin.
 TEST_F(BoardHandlers, TheCategoryStripSwitchesPagesAndTheSixthShowsTheCustomSlots) {
   auto board = Start();

@@ -14,6 +14,7 @@
 #include "forms/forms_runtime_win.h"
 #include "forms/input_mapping.h"
 #include "forms/kinds.h"
+#include "forms/property_rules.h"
 #include "forms/tests/resource_builder.h"
 #include "forms/unit_commands.h"
 #include "runtime/tests/test_support.h"
@@ -580,6 +581,26 @@ TEST_F(SmallWindowTest, AMenuItemAheadOfTheControlsLeavesEachControlItsOwnSettin
   GetWindowTextA(Handle(kMain, 0x16010002), text, sizeof text);
   EXPECT_STREQ(text, "c");
   EXPECT_NE(GetMenu(Handle(kMain, 0)), nullptr);
+}
+
+// A window loaded hidden and shown later through its Visible property starts as stored: here
+// minimized.
+TEST_F(SmallWindowTest, ShowingAHiddenWindowThroughVisibleTakesItsStartPosition) {
+  testing::Bytes settings;
+  settings.U32(1);
+  for (std::uint32_t field : {0u, 0u, 0xFF000000u, 0u, 1u, 1u, 2u /* minimized */, 1u, 0u, 0u, 1u, 0u, 0u}) {
+    settings.U32(field);
+  }
+  settings.Counted(std::string()).Counted(std::string()).Counted(std::string()).Counted(std::string("w")).Counted(std::string());
+  units_[0].kindData = settings.data;
+  units_[0].flags = 0;
+  bytes_ = testing::ResourceBytes({testing::WindowOf(kMain, units_)}).data;
+  Read(std::as_bytes(std::span(bytes_)));
+  ASSERT_TRUE(forms().LoadWindow(kMain, 0, false));
+  EXPECT_FALSE(IsWindowVisible(Handle(kMain, 0)));
+  WriteInt(kMain, 0, common_property::kVisible, 1);
+  EXPECT_TRUE(IsWindowVisible(Handle(kMain, 0)));
+  EXPECT_TRUE(IsIconic(Handle(kMain, 0))) << "shown without the stored start position";
 }
 
 // A window with a menu: a submenu with a shortcut item, a separator and a disabled item with a
