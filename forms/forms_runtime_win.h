@@ -189,7 +189,6 @@ class FormsRuntime {
   UnitKindFactory createUnit_ = &controls::CreateUnitControl;
   std::map<WindowId, std::unique_ptr<LiveWindow>> live_;
   std::unordered_map<HWND, Location> byHandle_;
-  int loadsInProgress_ = 0;
 };
 
 }  // namespace forms

@@ -16,13 +16,8 @@ WindowRecord* WindowOf(const runtime::UnitRef& unit) {
   return ProcessWindowDefinitions().Resource().WindowById(static_cast<WindowId>(unit.window_id));
 }
 
-// The unit's index in its window; the window's own unit for a reference to the window.
 std::optional<std::size_t> IndexOf(const WindowRecord& window, const runtime::UnitRef& unit) {
-  const auto id = static_cast<UnitId>(unit.unit_id);
-  if (id == 0 || IsWindowUnitId(id)) {
-    if (window.units.Count() > 0 && (id == 0 || window.units.IdAt(0) == id)) return 0;
-  }
-  return window.units.IndexOf(id);
+  return window.units.IndexOfUnitOrWindow(static_cast<UnitId>(unit.unit_id));
 }
 
 }  // namespace

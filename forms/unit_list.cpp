@@ -55,6 +55,11 @@ std::optional<std::size_t> UnitList::IndexOf(UnitId id) const {
   return std::nullopt;
 }
 
+std::optional<std::size_t> UnitList::IndexOfUnitOrWindow(UnitId id) const {
+  if (id == 0) return count_ > 0 ? std::optional<std::size_t>(0) : std::nullopt;
+  return IndexOf(id);
+}
+
 std::span<const std::uint8_t> UnitList::RecordBody(std::size_t index) const {
   std::size_t sizeAt = RecordsBase() + OffsetAt(index);
   std::uint32_t size = LoadU32(std::span(bytes_).subspan(sizeAt, 4));

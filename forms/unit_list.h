@@ -34,6 +34,8 @@ class UnitList {
   UnitId IdAt(std::size_t index) const;
   // First entry with that id, like the runtime's look-up.
   std::optional<std::size_t> IndexOf(UnitId id) const;
+  // The same, where the id 0 names the window's own unit (the first).
+  std::optional<std::size_t> IndexOfUnitOrWindow(UnitId id) const;
   bool IsMenuItem(std::size_t index) const { return IsMenuItemId(IdAt(index)); }
 
   const UnitRecord& Record(std::size_t index) const;
