@@ -18,12 +18,19 @@ if [ ! -f "$tree/build.ninja" ]; then
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-posix.cmake" -DCMAKE_BUILD_TYPE=Release \
     -DSB_HOST_TOOLS_DIR="$host_tree" -DSB_MPG123_DLL=ON >/dev/null
 fi
-cmake --build "$tree" --target package_files
+# The screenshot test's dialog program shows the hotkey dialog for the manual's pictures.
+cmake --build "$tree" --target package_files hotkey_dialog_over_board
 
 cache() { sed -n "s/^$1:[A-Z]*=//p" "$tree/CMakeCache.txt"; }
 name=$(cache CMAKE_PROJECT_NAME) version=$(cache CMAKE_PROJECT_VERSION)
 dist="$tree/dist"
 tools/demo/make_demo_sounds.sh forms/layout/windows.layout "$dist/data/music"
+
+# The manual's pictures: the screenshot test run on the release build, each cut to what it shows.
+shots="$tree/screenshots"
+rm -f "$dist/diRaConfig.ini"
+screens=(bash app/tests/window_screens.sh "$dist/soundboard.exe" "$tree/app/hotkey_dialog_over_board.exe" "$shots")
+if [ -n "${SB_WINE_SESSION:-}" ]; then "${screens[@]}"; else tools/wine/with-session "${screens[@]}"; fi
 
 stage="$out/stage/$name"
 rm -rf "$out/stage" && mkdir -p "$stage"
@@ -31,6 +38,10 @@ rm -rf "$out/stage" && mkdir -p "$stage"
 (cd "$dist" && find . -type f ! -name diRaConfig.ini ! -name '*.lnk' -printf '%P\n') | while IFS= read -r file; do
   mkdir -p "$stage/$(dirname "$file")"
   cp "$dist/$file" "$stage/$file"
+done
+mkdir -p "$stage/manual"
+for picture in main-window:main-window page-6:custom-page hotkey-dialog:hotkey-dialog; do
+  convert "$shots/${picture%%:*}.png" -trim +repage "$stage/manual/${picture#*:}.png"
 done
 find "$stage" -iname '*.exe' -o -iname '*.dll' | while IFS= read -r module; do
   $triple-strip --strip-unneeded "$module"
