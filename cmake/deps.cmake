@@ -1,17 +1,41 @@
 # The two outside libraries as imported targets: deps::jpeg, deps::mpg123, deps::syn123.
 # Windows: the static builds in .deps/win64 (tools/setup/deps.sh). Host: Debian's -dev packages.
 if(WIN32)
+  # A release for hosts ships mpg123 and syn123 (LGPL) as DLLs of their own, so that a user can put in
+  # their own build of them; the test trees link them statically. They sit beside the program, not in
+  # plugins/: the board loads plugins\bass.dll by its path, and Windows looks for that DLL's imports in
+  # the program's folder.
+  option(SB_MPG123_DLL "Link mpg123 and syn123 as DLLs beside the program instead of statically" OFF)
   foreach(lib jpeg mpg123 syn123)
     set(file "${SB_DEPS_PREFIX}/lib/lib${lib}.a")
     if(NOT EXISTS "${file}")
       message(FATAL_ERROR "${file} is missing: run tools/setup/deps.sh (./soundboard does it)")
     endif()
-    add_library(deps::${lib} STATIC IMPORTED GLOBAL)
-    set_target_properties(deps::${lib} PROPERTIES
+    add_library(sb_static_${lib} STATIC IMPORTED GLOBAL)
+    set_target_properties(sb_static_${lib} PROPERTIES
       IMPORTED_LOCATION "${file}"
       INTERFACE_INCLUDE_DIRECTORIES "${SB_DEPS_PREFIX}/include")
   endforeach()
-  set_property(TARGET deps::mpg123 PROPERTY INTERFACE_LINK_LIBRARIES shlwapi)
+  set_property(TARGET sb_static_mpg123 PROPERTY INTERFACE_LINK_LIBRARIES shlwapi)
+
+  add_library(deps::jpeg ALIAS sb_static_jpeg)
+  if(SB_MPG123_DLL)
+    # Each DLL is the whole cached static library, under the name mpg123's own Windows build gives it.
+    set(empty_source "${CMAKE_BINARY_DIR}/sb_empty.c")
+    file(WRITE "${empty_source}" "/* Nothing of its own: the DLL is the whole static library. */\n")
+    foreach(lib mpg123 syn123)
+      add_library(sb_${lib}_dll SHARED "${empty_source}")
+      target_link_libraries(sb_${lib}_dll PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,sb_static_${lib}>")
+      target_link_options(sb_${lib}_dll PRIVATE -Wl,--export-all-symbols)
+      target_include_directories(sb_${lib}_dll INTERFACE "${SB_DEPS_PREFIX}/include")
+      set_target_properties(sb_${lib}_dll PROPERTIES PREFIX "lib" OUTPUT_NAME "${lib}-0"
+        RUNTIME_OUTPUT_DIRECTORY "${SB_DIST_DIR}")
+      add_library(deps::${lib} ALIAS sb_${lib}_dll)
+    endforeach()
+  else()
+    add_library(deps::mpg123 ALIAS sb_static_mpg123)
+    add_library(deps::syn123 ALIAS sb_static_syn123)
+  endif()
 else()
   find_package(PkgConfig REQUIRED)
   pkg_check_modules(sb_mpg123 REQUIRED IMPORTED_TARGET GLOBAL libmpg123)

@@ -69,9 +69,19 @@ build_mpg123() {
 
 stamp_ok() { [ -f "$prefix/$1.stamp" ] && [ "$(cat "$prefix/$1.stamp")" = "$2" ]; }
 
+# The licence notices of a part travel with the package: the Debian copyright file and the upstream
+# licence files, kept in .deps/win64/licenses/<name>/ (the source tree itself is removed).
+keep_notices() {  # name, unpacked tree
+  local dest="$prefix/licenses/$1"
+  rm -rf "$dest" && mkdir -p "$dest"
+  find "$2" -maxdepth 1 -type f \( -iname "COPYING*" -o -iname "LICEN[CS]E*" -o -name README.ijg \) -exec cp {} "$dest/" \;
+  cp "$2/debian/copyright" "$dest/debian-copyright"
+}
+notices_kept() { [ -f "$prefix/licenses/$1/debian-copyright" ]; }
+
 need=()
 for name in libjpeg-turbo mpg123; do
-  if [ ! -f "$prefix/$name.stamp" ]; then need+=("$name"); fi
+  if [ ! -f "$prefix/$name.stamp" ] || ! notices_kept "$name"; then need+=("$name"); fi
 done
 # Stamps exist: compare with the archive's version only when apt knows the sources already.
 if [ ${#need[@]} -eq 0 ] && ! apt-cache showsrc libjpeg-turbo 2>/dev/null | grep -q '^Package:'; then
@@ -81,13 +91,20 @@ fi
 ensure_deb_src
 for name in libjpeg-turbo mpg123; do
   version=$(source_version "$name")
-  if stamp_ok "$name" "$version"; then continue; fi
+  if stamp_ok "$name" "$version"; then
+    if notices_kept "$name"; then continue; fi
+    tree=$(fetch "$name" "$version")
+    keep_notices "$name" "$tree"
+    rm -rf "$work/$name"
+    continue
+  fi
   echo "soundboard: building $name $version for Windows x64"
   tree=$(fetch "$name" "$version")
   case $name in
     libjpeg-turbo) build_libjpeg "$tree" ;;
     mpg123) build_mpg123 "$tree" ;;
   esac
+  keep_notices "$name" "$tree"
   echo "$version" > "$prefix/$name.stamp"
   rm -rf "$work/$name"
 done

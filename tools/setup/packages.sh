@@ -10,6 +10,7 @@ packages=(
   libjpeg62-turbo-dev libmpg123-dev
   googletest
   espeak-ng lame sox twolame
+  nsis unzip
   dpkg-dev locales libasound2 libasound2-plugins alsa-utils
   autoconf automake libtool pkg-config make
 )
