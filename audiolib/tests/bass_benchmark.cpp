@@ -1,5 +1,6 @@
-// Prints what the library costs on the real output: start latency, CPU for one and eight
-// streams, stream creation from a 3-minute MP3, memory per stream. Figures only, no verdict.
+// Prints what the library costs on the real output: start latency, the idle process seen from
+// outside, CPU for one and eight streams, stream creation from a 3-minute MP3, memory per
+// stream. Figures only, no verdict; each figure comes with its baseline from the same run.
 //   tools/wine/with-session sh -c 'cd build/win64/audiolib && wine ./bass_benchmark.exe'
 #include <windows.h>
 
@@ -7,9 +8,11 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <string>
 #include <thread>
 #include <vector>
 
+#include "idle_probe.h"
 #include "library.h"
 #include "wasapi_output.h"
 
@@ -93,7 +96,8 @@ double median(std::vector<double> values) {
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--child") return bench::run_child(argv[2], "fixtures/three_minutes.mp3");
     Library library(std::make_unique<WatchingBackend>());
     if (!library.init(1, 44100)) {
         std::printf("cannot open device 1\n");
@@ -109,22 +113,44 @@ int main() {
         std::printf("device at %ld Hz asks %lld times a second, %lld frames each\n", device_rate.load(), static_cast<long long>(render_calls - calls),
                     static_cast<long long>((render_frames - frames) / std::max<int64_t>(1, render_calls - calls)));
     }
-    // (a) Play to the first non-silent sample handed to the device.
-    std::vector<double> latencies;
-    for (int run = 0; run < 20; ++run) {
-        uint32_t handle = open_stream(library, tone);
-        auto stream = library.stream(handle);
-        first_sound_ns = 0;
-        auto start = clock_type::now();
-        stream->play(true);
-        while (first_sound_ns.load() == 0 && clock_type::now() - start < std::chrono::seconds(1))
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
-        latencies.push_back(static_cast<double>(first_sound_ns.load() - start.time_since_epoch().count()) / 1e6);
-        library.free_stream(handle);
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    // (a) Play to the first non-silent sample handed to the device, from an output that runs
+    // (another stream plays at volume 0) and from one that went idle (nothing played for 300 ms).
+    for (bool running : {true, false}) {
+        uint32_t keep_running = 0;
+        if (running) {
+            keep_running = open_stream(library, mp3);
+            library.stream(keep_running)->set_volume(0.0f);
+            library.stream(keep_running)->play(false);
+        }
+        std::vector<double> latencies;
+        for (int run = 0; run < 20; ++run) {
+            uint32_t handle = open_stream(library, tone);
+            auto stream = library.stream(handle);
+            std::this_thread::sleep_for(std::chrono::milliseconds(running ? 50 : 300));
+            first_sound_ns = 0;
+            auto start = clock_type::now();
+            stream->play(true);
+            while (first_sound_ns.load() == 0 && clock_type::now() - start < std::chrono::seconds(1))
+                std::this_thread::sleep_for(std::chrono::microseconds(200));
+            latencies.push_back(static_cast<double>(first_sound_ns.load() - start.time_since_epoch().count()) / 1e6);
+            library.free_stream(handle);
+        }
+        if (keep_running) library.free_stream(keep_running);
+        std::printf("(a) play to first sound at the device, %s output: median %.2f ms, max %.2f ms (device period 10 ms)\n",
+                    running ? "running" : "idle", median(latencies), *std::max_element(latencies.begin(), latencies.end()));
     }
-    std::printf("(a) play to first sound at the device: median %.2f ms, max %.2f ms (device period 10 ms)\n",
-                median(latencies), *std::max_element(latencies.begin(), latencies.end()));
+
+    // (e) The idle process from outside: device open, nothing playing, against a process that
+    // does nothing and one whose output runs.
+    for (const char* mode : {"bare", "idle", "playing"}) {
+        bench::IdleCost cost = bench::measure_child(mode, 5.0);
+        if (!cost.ok) {
+            std::printf("(e) %s child: could not be measured\n", mode);
+            continue;
+        }
+        std::printf("(e) process %-7s over 5 s, seen from outside: CPU %.2f %% of one core, %.1f wake-ups/s\n", mode,
+                    cost.cpu_percent, cost.wakeups_per_second);
+    }
 
     // (b) CPU of the whole process while streams play; the main thread only sleeps. The line for
     // 0 streams is the cost of the open output itself (our thread and the system's audio thread).
