@@ -5,16 +5,22 @@
 
 namespace audiolib {
 
-Stream::Stream(std::unique_ptr<Decoder> decoder, long output_rate, int output_channels, std::string title)
+Stream::Stream(std::unique_ptr<Decoder> decoder, long output_rate, int output_channels, std::string title,
+               std::shared_ptr<Wakeup> wakeup)
     : decoder_(std::move(decoder)), source_(decoder_->format()), output_rate_(output_rate),
-      output_channels_(output_channels), converter_(*decoder_, output_rate, output_channels), title_(std::move(title)) {}
+      output_channels_(output_channels), converter_(*decoder_, output_rate, output_channels), title_(std::move(title)),
+      wakeup_(std::move(wakeup)) {}
 
 bool Stream::play(bool restart) {
-    std::lock_guard lock(mutex_);
-    // A stream that ran to its end starts again from the top, as a player's play button does.
-    if ((restart || ended_) && !seek_locked(0)) return false;
-    if (state_ != ChannelState::playing) applied_volume_ = volume_;
-    state_ = ChannelState::playing;
+    {
+        std::lock_guard lock(mutex_);
+        // A stream that ran to its end starts again from the top, as a player's play button does.
+        if ((restart || ended_) && !seek_locked(0)) return false;
+        if (state_ != ChannelState::playing) applied_volume_ = volume_;
+        state_ = ChannelState::playing;
+    }
+    // After the state is set: an output that wakes now finds the stream playing.
+    if (wakeup_) wakeup_->notify();
     return true;
 }
 
@@ -99,9 +105,9 @@ std::array<float, spectrum_bins> Stream::spectrum() const {
     return spectrum_256(ordered);
 }
 
-void Stream::mix_into(float* mix, size_t frames) {
+bool Stream::mix_into(float* mix, size_t frames) {
     std::lock_guard lock(mutex_);
-    if (state_ != ChannelState::playing) return;
+    if (state_ != ChannelState::playing) return false;
     const size_t channels = static_cast<size_t>(output_channels_);
     if (scratch_.size() < frames * channels) scratch_.resize(frames * channels);
     size_t got = converter_.render(scratch_.data(), frames);
@@ -124,6 +130,7 @@ void Stream::mix_into(float* mix, size_t frames) {
         ended_ = true;
         state_ = ChannelState::stopped;
     }
+    return true;
 }
 
 } // namespace audiolib

@@ -56,7 +56,8 @@ public:
     // Opening happens on the output thread, so the caller's COM apartment is never touched.
     bool start() {
         stop_event_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-        if (!stop_event_) return false;
+        wake_event_.reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+        if (!stop_event_ || !wake_event_) return false;
         std::future<bool> opened = opened_.get_future();
         thread_ = std::thread([this] { run(); });
         if (opened.get()) return true;
@@ -72,46 +73,70 @@ public:
     }
 
     OutputFormat format() const override { return format_; }
+    void wake() override { SetEvent(wake_event_.get()); }
 
 private:
-    bool open(ComPtr<IAudioClient>& client, ComPtr<IAudioRenderClient>& renderer, HANDLE buffer_event) {
+    // The endpoint and its mix format; the audio client itself is opened only while something plays.
+    bool find_device() {
         ComPtr<IMMDeviceEnumerator> enumerator;
-        ComPtr<IMMDevice> device;
+        ComPtr<IAudioClient> client;
         if (FAILED(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL, __uuidof(IMMDeviceEnumerator),
                                     enumerator.put_void())) ||
-            FAILED(enumerator->GetDevice(endpoint_.c_str(), device.put())) ||
-            FAILED(device->Activate(__uuidof(IAudioClient), CLSCTX_ALL, nullptr, client.put_void())))
+            FAILED(enumerator->GetDevice(endpoint_.c_str(), device_.put())) ||
+            FAILED(device_->Activate(__uuidof(IAudioClient), CLSCTX_ALL, nullptr, client.put_void())))
             return false;
         WAVEFORMATEX* raw_format = nullptr;
         if (FAILED(client->GetMixFormat(&raw_format))) return false;
-        CoTaskMemPtr<WAVEFORMATEX> mix(raw_format);
-        encoding_ = encoding_of(*mix);
-        if (encoding_ == 0 || mix->nChannels == 0) return false;
-        format_ = {static_cast<long>(mix->nSamplesPerSec), static_cast<int>(mix->nChannels)};
-        frame_bytes_ = mix->nBlockAlign;
-        if (FAILED(client->Initialize(AUDCLNT_SHAREMODE_SHARED, AUDCLNT_STREAMFLAGS_EVENTCALLBACK | AUDCLNT_STREAMFLAGS_NOPERSIST,
-                                      buffer_duration, 0, mix.get(), nullptr)) ||
-            FAILED(client->SetEventHandle(buffer_event)) || FAILED(client->GetBufferSize(&buffer_frames_)) ||
-            FAILED(client->GetService(__uuidof(IAudioRenderClient), renderer.put_void())))
+        mix_format_.reset(raw_format);
+        encoding_ = encoding_of(*mix_format_);
+        if (encoding_ == 0 || mix_format_->nChannels == 0) return false;
+        format_ = {static_cast<long>(mix_format_->nSamplesPerSec), static_cast<int>(mix_format_->nChannels)};
+        frame_bytes_ = mix_format_->nBlockAlign;
+        return true;
+    }
+
+    // A client on the endpoint, its buffer filled and started.
+    bool open_client() {
+        if (FAILED(device_->Activate(__uuidof(IAudioClient), CLSCTX_ALL, nullptr, client_.put_void())) ||
+            FAILED(client_->Initialize(AUDCLNT_SHAREMODE_SHARED, AUDCLNT_STREAMFLAGS_EVENTCALLBACK | AUDCLNT_STREAMFLAGS_NOPERSIST,
+                                       buffer_duration, 0, mix_format_.get(), nullptr)) ||
+            FAILED(client_->SetEventHandle(buffer_event_.get())) || FAILED(client_->GetBufferSize(&buffer_frames_)) ||
+            FAILED(client_->GetService(__uuidof(IAudioRenderClient), renderer_.put_void()))) {
+            close_client();
             return false;
+        }
         mix_.resize(static_cast<size_t>(buffer_frames_) * static_cast<size_t>(format_.channels));
-        return fill(client.get(), renderer.get()) && SUCCEEDED(client->Start());
+        silent_frames_ = 0;
+        if (!fill() || FAILED(client_->Start())) {
+            close_client();
+            return false;
+        }
+        return true;
+    }
+
+    // Releasing the client, not only stopping it, ends the system's own periodic work for it too.
+    void close_client() {
+        if (client_) client_->Stop();
+        renderer_.reset();
+        client_.reset();
     }
 
     // Hands the device as many frames as it has room for.
-    bool fill(IAudioClient* client, IAudioRenderClient* renderer) {
+    bool fill() {
         UINT32 padding = 0;
-        if (FAILED(client->GetCurrentPadding(&padding))) return false;
+        if (FAILED(client_->GetCurrentPadding(&padding))) return false;
         UINT32 frames = buffer_frames_ - padding;
         if (frames == 0) return true;
         BYTE* data = nullptr;
-        if (FAILED(renderer->GetBuffer(frames, &data))) return false;
+        if (FAILED(renderer_->GetBuffer(frames, &data))) return false;
+        bool playing = false;
         try {
-            render_(mix_.data(), frames, format_.channels);
+            playing = render_(mix_.data(), frames, format_.channels);
         } catch (...) {
             // Out of memory while mixing: this period stays silent, the next one tries again.
-            return SUCCEEDED(renderer->ReleaseBuffer(frames, AUDCLNT_BUFFERFLAGS_SILENT));
+            return SUCCEEDED(renderer_->ReleaseBuffer(frames, AUDCLNT_BUFFERFLAGS_SILENT));
         }
+        silent_frames_ = playing ? 0 : silent_frames_ + frames;
         size_t samples = static_cast<size_t>(frames) * static_cast<size_t>(format_.channels);
         if (encoding_ == MPG123_ENC_FLOAT_32) {
             syn123_clip(mix_.data(), MPG123_ENC_FLOAT_32, samples);
@@ -120,29 +145,39 @@ private:
             syn123_conv(data, encoding_, static_cast<size_t>(frames) * frame_bytes_, mix_.data(), MPG123_ENC_FLOAT_32,
                         samples * sizeof(float), nullptr, nullptr, nullptr);
         }
-        return SUCCEEDED(renderer->ReleaseBuffer(frames, 0));
+        return SUCCEEDED(renderer_->ReleaseBuffer(frames, 0));
     }
+
+    // Once a whole buffer of silence went out, everything that sounded has been heard.
+    bool drained() const { return silent_frames_ >= buffer_frames_; }
 
     void run() {
         ComApartment apartment;
-        EventHandle buffer_event(CreateEventW(nullptr, FALSE, FALSE, nullptr));
-        ComPtr<IAudioClient> client;
-        ComPtr<IAudioRenderClient> renderer;
-        bool ok = apartment.ok() && buffer_event && open(client, renderer, buffer_event.get());
+        buffer_event_.reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+        // Opening a client once tells the caller at once whether the device can play at all.
+        bool ok = apartment.ok() && buffer_event_ && find_device() && open_client();
         opened_.set_value(ok);
-        if (!ok) return;
+        if (!ok) {
+            device_.reset(); // COM objects go on the thread whose apartment made them
+            return;
+        }
         DWORD task = 0;
         HANDLE mmcss = AvSetMmThreadCharacteristicsW(L"Audio", &task);
-        HANDLE waits[2] = {stop_event_.get(), buffer_event.get()};
         bool device_ok = true;
         for (;;) {
-            DWORD woke = WaitForMultipleObjects(2, waits, FALSE, 1000);
+            if (client_ && drained()) close_client();
+            HANDLE waits[3] = {stop_event_.get(), wake_event_.get(), buffer_event_.get()};
+            // No timeout: with the client closed nothing wakes this thread but a play or the end.
+            DWORD woke = WaitForMultipleObjects(client_ ? 3 : 2, waits, FALSE, INFINITE);
             if (woke == WAIT_OBJECT_0) break;
             // A device that went away is not retried; the thread only waits to be stopped.
-            if (woke == WAIT_OBJECT_0 + 1 && device_ok) device_ok = fill(client.get(), renderer.get());
-            if (!device_ok) waits[1] = stop_event_.get();
+            if (!device_ok) continue;
+            if (client_) device_ok = fill();
+            else if (woke == WAIT_OBJECT_0 + 1) device_ok = open_client();
+            if (!device_ok) close_client();
         }
-        client->Stop();
+        close_client();
+        device_.reset();
         if (mmcss) AvRevertMmThreadCharacteristics(mmcss);
     }
 
@@ -152,8 +187,15 @@ private:
     int encoding_ = 0;
     size_t frame_bytes_ = 0;
     UINT32 buffer_frames_ = 0;
+    UINT32 silent_frames_ = 0; // handed over since the last block in which something played
     std::vector<float> mix_;
+    ComPtr<IMMDevice> device_;
+    CoTaskMemPtr<WAVEFORMATEX> mix_format_;
+    ComPtr<IAudioClient> client_;
+    ComPtr<IAudioRenderClient> renderer_;
+    EventHandle buffer_event_;
     EventHandle stop_event_;
+    EventHandle wake_event_;
     std::promise<bool> opened_;
     std::thread thread_;
 };

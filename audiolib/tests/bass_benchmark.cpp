@@ -32,16 +32,17 @@ public:
     std::vector<Endpoint> endpoints() override { return inner_->endpoints(); }
     std::unique_ptr<Output> open(size_t index, long frequency, RenderCallback render) override {
         auto output = inner_->open(index, frequency, [render](float* out, size_t frames, int channels) {
-            render(out, frames, channels);
+            bool playing = render(out, frames, channels);
             ++render_calls;
             render_thread = GetCurrentThreadId();
             render_frames += static_cast<int64_t>(frames);
-            if (first_sound_ns.load() != 0) return;
+            if (first_sound_ns.load() != 0) return playing;
             for (size_t i = 0; i < frames * static_cast<size_t>(channels); ++i)
                 if (out[i] != 0.0f) {
                     first_sound_ns = clock_type::now().time_since_epoch().count();
-                    return;
+                    break;
                 }
+            return playing;
         });
         if (output) device_rate = output->format().rate;
         return output;
@@ -105,7 +106,11 @@ int main(int argc, char** argv) {
     }
     const char* tone = "fixtures/s16_48000_long.wav";
     const char* mp3 = "fixtures/three_minutes.mp3";
+    const char* silence = "fixtures/silence_60s.wav";
 
+    // One stream at volume 0 keeps the output running without a sound.
+    const uint32_t keep_running = open_stream(library, silence);
+    library.stream(keep_running)->play(false);
     {
         std::this_thread::sleep_for(std::chrono::seconds(1));
         int64_t calls = render_calls, frames = render_frames;
@@ -113,15 +118,11 @@ int main(int argc, char** argv) {
         std::printf("device at %ld Hz asks %lld times a second, %lld frames each\n", device_rate.load(), static_cast<long long>(render_calls - calls),
                     static_cast<long long>((render_frames - frames) / std::max<int64_t>(1, render_calls - calls)));
     }
+    library.stream(keep_running)->stop();
     // (a) Play to the first non-silent sample handed to the device, from an output that runs
-    // (another stream plays at volume 0) and from one that went idle (nothing played for 300 ms).
+    // (the silent stream plays) and from one that went idle (nothing played for 300 ms).
     for (bool running : {true, false}) {
-        uint32_t keep_running = 0;
-        if (running) {
-            keep_running = open_stream(library, mp3);
-            library.stream(keep_running)->set_volume(0.0f);
-            library.stream(keep_running)->play(false);
-        }
+        if (running) library.stream(keep_running)->play(true);
         std::vector<double> latencies;
         for (int run = 0; run < 20; ++run) {
             uint32_t handle = open_stream(library, tone);
@@ -135,7 +136,7 @@ int main(int argc, char** argv) {
             latencies.push_back(static_cast<double>(first_sound_ns.load() - start.time_since_epoch().count()) / 1e6);
             library.free_stream(handle);
         }
-        if (keep_running) library.free_stream(keep_running);
+        library.stream(keep_running)->stop();
         std::printf("(a) play to first sound at the device, %s output: median %.2f ms, max %.2f ms (device period 10 ms)\n",
                     running ? "running" : "idle", median(latencies), *std::max_element(latencies.begin(), latencies.end()));
     }
@@ -152,10 +153,12 @@ int main(int argc, char** argv) {
                     cost.cpu_percent, cost.wakeups_per_second);
     }
 
-    // (b) CPU of the whole process while streams play; the main thread only sleeps. The line for
-    // 0 streams is the cost of the open output itself (our thread and the system's audio thread).
+    // (b) CPU of the whole process while streams play; the main thread only sleeps. The first
+    // line is the output running with nothing to decode but silence (a 8 kHz WAV), the cost of the
+    // running output itself (our thread and the system's audio thread).
     for (int count : {0, 1, 8}) {
         std::vector<uint32_t> handles;
+        if (count == 0) library.stream(keep_running)->play(true);
         for (int i = 0; i < count; ++i) {
             handles.push_back(open_stream(library, mp3));
             library.stream(handles.back())->set_volume(1.0f / static_cast<float>(count));
@@ -173,7 +176,9 @@ int main(int argc, char** argv) {
                     " (%.3f s and %.3f s CPU for %.2f s of audio in %.2f s)\n",
                     count, count != 1 ? "s" : "", 100.0 * cpu / audio, 100.0 * ours / audio, cpu, ours, audio, wall);
         for (uint32_t handle : handles) library.free_stream(handle);
+        library.stream(keep_running)->stop();
     }
+    library.free_stream(keep_running);
 
     // (c) Creating a stream from a 3-minute MP3.
     std::vector<double> creations;
