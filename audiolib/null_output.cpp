@@ -22,6 +22,7 @@ public:
         thread_.join();
     }
     OutputFormat format() const override { return format_; }
+    long period_frames() const override { return format_.rate / 100; }
     void wake() override {
         {
             std::lock_guard lock(mutex_);

@@ -24,6 +24,8 @@ public:
     virtual OutputFormat format() const = 0;
     // Something may have started playing: a sleeping output starts again. Any thread; never waits.
     virtual void wake() = 0;
+    // Frames the device takes per period on the client opened last (0 before one opened). Any thread.
+    virtual long period_frames() const = 0;
 };
 
 // Device 0: nothing is heard, but frames are taken in real time, so streams play and end as usual.

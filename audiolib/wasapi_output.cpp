@@ -7,6 +7,7 @@
 #include <mmreg.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <future>
@@ -24,7 +25,8 @@ namespace {
 
 using clock_type = std::chrono::steady_clock;
 
-// Twice the usual 10 ms period: room for one late wake-up without a gap.
+// Where the engine's period cannot be chosen: twice the usual 10 ms period, room for one late
+// wake-up without a gap.
 constexpr REFERENCE_TIME buffer_duration = 200000;
 // While the endpoint is gone: how often the streams' clock ticks, and how often it is tried again.
 constexpr DWORD clock_period_ms = 10;
@@ -96,6 +98,7 @@ public:
 
     OutputFormat format() const override { return format_; }
     void wake() override { SetEvent(wake_event_.get()); }
+    long period_frames() const override { return period_frames_; }
 
 private:
     std::wstring target() const {
@@ -127,10 +130,20 @@ private:
             flags |= AUDCLNT_STREAMFLAGS_AUTOCONVERTPCM | AUDCLNT_STREAMFLAGS_SRC_DEFAULT_QUALITY;
         }
         UINT32 frames = 0;
-        if (FAILED(client->Initialize(AUDCLNT_SHAREMODE_SHARED, flags, buffer_duration, 0, chosen, nullptr)) ||
-            FAILED(client->SetEventHandle(buffer_event_.get())) || FAILED(client->GetBufferSize(&frames)) ||
+        long period = 0;
+        // The engine's smallest shared period where the system offers a choice (Windows 10 on);
+        // only for the mix format itself, which that way of opening requires.
+        if (chosen == mix.get()) period = initialize_at_smallest_period(client, id, chosen);
+        if (period == 0) {
+            REFERENCE_TIME usual = 0, least = 0;
+            if (!client || FAILED(client->Initialize(AUDCLNT_SHAREMODE_SHARED, flags, buffer_duration, 0, chosen, nullptr)))
+                return false;
+            if (SUCCEEDED(client->GetDevicePeriod(&usual, &least))) period = static_cast<long>(usual * format_.rate / 10000000);
+        }
+        if (FAILED(client->SetEventHandle(buffer_event_.get())) || FAILED(client->GetBufferSize(&frames)) ||
             FAILED(client->GetService(__uuidof(IAudioRenderClient), renderer.put_void())))
             return false;
+        period_frames_ = period;
         client_ = std::move(client);
         renderer_ = std::move(renderer);
         open_id_ = std::move(id);
@@ -145,6 +158,22 @@ private:
             return false;
         }
         return true;
+    }
+
+    // Opens client at the engine's smallest period; that period in frames, or 0 when the system
+    // offers no choice, in which case client is a fresh one for the usual way of opening.
+    long initialize_at_smallest_period(ComPtr<IAudioClient>& client, const std::wstring& id, const WAVEFORMATEX* format) {
+        ComPtr<IAudioClient3> client3;
+        UINT32 usual = 0, step = 0, least = 0, most = 0;
+        if (FAILED(client->QueryInterface(__uuidof(IAudioClient3), client3.put_void())) ||
+            FAILED(client3->GetSharedModeEnginePeriod(format, &usual, &step, &least, &most)) || least == 0)
+            return 0;
+        if (SUCCEEDED(client3->InitializeSharedAudioStream(AUDCLNT_STREAMFLAGS_EVENTCALLBACK, least, format, nullptr)))
+            return static_cast<long>(least);
+        // A client whose initialisation failed cannot be initialised again.
+        client3.reset();
+        if (FAILED(endpoints_->activate(id, client.put()))) client.reset();
+        return 0;
     }
 
     // Releasing the client, not only stopping it, ends the system's own periodic work for it too.
@@ -274,6 +303,7 @@ private:
     int encoding_ = 0;
     size_t frame_bytes_ = 0;
     UINT32 buffer_frames_ = 0;
+    std::atomic<long> period_frames_{0};
     UINT32 silent_frames_ = 0; // handed over since the last block in which something played
     std::vector<float> mix_;
     std::wstring open_id_;

@@ -7,13 +7,18 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "capture.h"
+#include "converter.h"
+#include "decoder.h"
 #include "idle_probe.h"
 #include "library.h"
+#include "test_support.h"
 #include "wasapi_output.h"
 
 namespace {
@@ -25,6 +30,7 @@ std::atomic<int64_t> first_sound_ns{0};
 std::atomic<int64_t> render_calls{0}, render_frames{0};
 std::atomic<DWORD> render_thread{0};
 std::atomic<long> device_rate{0};
+Output* opened_output = nullptr; // the library's output, for the period it obtained
 
 // Passes everything to WASAPI and notes when the first non-silent block goes to the device.
 class WatchingBackend final : public Backend {
@@ -45,6 +51,7 @@ public:
             return playing;
         });
         if (output) device_rate = output->format().rate;
+        opened_output = output.get();
         return output;
     }
     std::string local_text(const std::string& utf8) const override { return inner_->local_text(utf8); }
@@ -90,6 +97,38 @@ uint32_t open_stream(Library& library, const char* name) {
     return library.create_stream(open_file_source(name, 0, 0));
 }
 
+constexpr int gap_block = 480;
+struct GapCount {
+    long long blocks = 0, bad_blocks = 0, captured = 0, expected = 0;
+};
+
+// Lines the capture up with the decoded file at the first frames and compares the first channel
+// in blocks: a dropped or repeated block moves everything after it, so every later block differs.
+GapCount count_gaps(const char* file, const test::Capture& capture) {
+    GapCount count;
+    auto decoder = open_decoder(open_file_source(file, 0, 0));
+    if (!decoder || capture.rate == 0) return count;
+    Converter converter(*decoder, capture.rate, capture.channels);
+    std::vector<float> reference(static_cast<size_t>(decoder->length() + capture.rate) * static_cast<size_t>(capture.channels));
+    size_t frames = converter.render(reference.data(), reference.size() / static_cast<size_t>(capture.channels));
+    std::vector<float> expected = test::channel_of({reference.begin(), reference.begin() + static_cast<long>(frames) * capture.channels},
+                                                   capture.channels, 0);
+    std::vector<float> got = test::channel_of(capture.frames, capture.channels, 0);
+    count.expected = static_cast<long long>(expected.size());
+    size_t start = 0;
+    while (start < got.size() && got[start] == 0.0f) ++start;
+    for (size_t block = 0; block * gap_block < expected.size(); ++block) {
+        ++count.blocks;
+        for (size_t i = block * gap_block; i < std::min(expected.size(), (block + 1) * gap_block); ++i)
+            if (start + i >= got.size() || std::abs(got[start + i] - expected[i]) > 1e-6f) {
+                ++count.bad_blocks;
+                break;
+            }
+    }
+    count.captured = static_cast<long long>(got.size() - std::min(got.size(), start));
+    return count;
+}
+
 double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
@@ -115,7 +154,10 @@ int main(int argc, char** argv) {
         std::this_thread::sleep_for(std::chrono::seconds(1));
         int64_t calls = render_calls, frames = render_frames;
         std::this_thread::sleep_for(std::chrono::seconds(1));
-        std::printf("device at %ld Hz asks %lld times a second, %lld frames each\n", device_rate.load(), static_cast<long long>(render_calls - calls),
+        const long period = opened_output ? opened_output->period_frames() : 0;
+        std::printf("device at %ld Hz, period obtained %ld frames (%.2f ms); it asks %lld times a second, %lld frames each\n",
+                    device_rate.load(), period, 1000.0 * static_cast<double>(period) / static_cast<double>(device_rate.load()),
+                    static_cast<long long>(render_calls - calls),
                     static_cast<long long>((render_frames - frames) / std::max<int64_t>(1, render_calls - calls)));
     }
     library.stream(keep_running)->stop();
@@ -124,7 +166,7 @@ int main(int argc, char** argv) {
     for (bool running : {true, false}) {
         if (running) library.stream(keep_running)->play(true);
         std::vector<double> latencies;
-        for (int run = 0; run < 20; ++run) {
+        for (int run = 0; run < 50; ++run) {
             uint32_t handle = open_stream(library, tone);
             auto stream = library.stream(handle);
             std::this_thread::sleep_for(std::chrono::milliseconds(running ? 50 : 300));
@@ -137,8 +179,9 @@ int main(int argc, char** argv) {
             library.free_stream(handle);
         }
         library.stream(keep_running)->stop();
-        std::printf("(a) play to first sound at the device, %s output: median %.2f ms, max %.2f ms (device period 10 ms)\n",
-                    running ? "running" : "idle", median(latencies), *std::max_element(latencies.begin(), latencies.end()));
+        std::printf("(a) play to first sound at the device, %s output, %zu plays: median %.2f ms, max %.2f ms\n",
+                    running ? "running" : "idle", latencies.size(), median(latencies),
+                    *std::max_element(latencies.begin(), latencies.end()));
     }
 
     // (e) The idle process from outside: device open, nothing playing, against a process that
@@ -179,6 +222,25 @@ int main(int argc, char** argv) {
         library.stream(keep_running)->stop();
     }
     library.free_stream(keep_running);
+
+    // (f) A minute of noise played while this (the caller's) thread is kept busy: what reached the
+    // device, block by block, against the file decoded and converted to the device's format.
+    {
+        const char* noise = "fixtures/noise_48000_60s.wav";
+        std::this_thread::sleep_for(std::chrono::milliseconds(300)); // idle: the next opening starts the capture anew
+        uint32_t handle = open_stream(library, noise);
+        auto stream = library.stream(handle);
+        stream->play(false);
+        volatile double busy = 0;
+        while (stream->state() == ChannelState::playing)
+            for (int i = 0; i < 100000; ++i) busy = busy + 1e-9 * i;
+        library.free_stream(handle);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        GapCount gaps = count_gaps(noise, test::read_capture(test::capture_path("SOUNDBOARD_CAPTURE")));
+        std::printf("(f) 60 s stream, main thread busy: %lld of %lld blocks of %d frames differ from the decoded file"
+                    " (%lld frames captured of %lld)\n",
+                    gaps.bad_blocks, gaps.blocks, gap_block, gaps.captured, gaps.expected);
+    }
 
     // (c) Creating a stream from a 3-minute MP3.
     std::vector<double> creations;

@@ -20,6 +20,7 @@ public:
     ~PulledOutput() override { *alive_ = false; }
     OutputFormat format() const override { return {48000, 2}; }
     void wake() override { ++*wakes_; }
+    long period_frames() const override { return 480; }
     std::vector<float> pull(size_t frames) {
         std::vector<float> out(frames * 2);
         playing = render_(out.data(), frames, 2);

@@ -29,18 +29,21 @@ public:
     explicit CountingBackend(std::unique_ptr<Backend> inner = make_wasapi_backend()) : inner_(std::move(inner)) {}
     std::vector<Endpoint> endpoints() override { return inner_->endpoints(); }
     std::unique_ptr<Output> open(size_t index, long frequency, RenderCallback render) override {
-        return inner_->open(index, frequency, [this, render](float* out, size_t frames, int channels) {
+        auto output = inner_->open(index, frequency, [this, render](float* out, size_t frames, int channels) {
             bool playing = render(out, frames, channels);
             ++blocks;
             for (size_t i = 0; i < frames * static_cast<size_t>(channels) && !sounded; ++i)
                 if (out[i] != 0.0f) sounded = true;
             return playing;
         });
+        last_output = output.get();
+        return output;
     }
     std::string local_text(const std::string& utf8) const override { return inner_->local_text(utf8); }
 
     std::atomic<int> blocks{0};
     std::atomic<bool> sounded{false};
+    Output* last_output = nullptr;
 
 private:
     std::unique_ptr<Backend> inner_;
@@ -49,11 +52,14 @@ private:
 // What the tests do to one endpoint, and what its clients saw.
 struct EndpointState {
     std::atomic<bool> gone{false};
-    std::atomic<int> fills{0}; // buffer questions answered while present
+    std::atomic<int> fills{0};             // buffer questions answered while present
+    std::atomic<UINT32> least_period{0};   // offered through IAudioClient3; 0: that interface is not offered
+    std::atomic<bool> refuse_period{false}; // opening at an engine period fails
+    std::atomic<UINT32> asked_period{0};   // what the client was opened at through IAudioClient3
 };
 
 // A real client that fails as an unplugged device's does once its endpoint is gone.
-class FaultyClient final : public IAudioClient {
+class FaultyClient final : public IAudioClient3 {
 public:
     FaultyClient(IAudioClient* real, std::shared_ptr<EndpointState> state) : real_(real), state_(std::move(state)) {}
     ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
@@ -63,8 +69,9 @@ public:
         return left;
     }
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (iid == __uuidof(IUnknown) || iid == __uuidof(IAudioClient)) {
-            *out = static_cast<IAudioClient*>(this);
+        if (iid == __uuidof(IUnknown) || iid == __uuidof(IAudioClient) ||
+            (state_->least_period && (iid == __uuidof(IAudioClient2) || iid == __uuidof(IAudioClient3)))) {
+            *out = static_cast<IAudioClient3*>(this);
             AddRef();
             return S_OK;
         }
@@ -96,6 +103,28 @@ public:
     HRESULT STDMETHODCALLTYPE SetEventHandle(HANDLE event) override { return real_->SetEventHandle(event); }
     HRESULT STDMETHODCALLTYPE GetService(REFIID iid, void** out) override {
         return gone() ? invalidated : real_->GetService(iid, out);
+    }
+    // The engine periods a newer system offers: the usual 10 ms, down to least_period frames.
+    HRESULT STDMETHODCALLTYPE IsOffloadCapable(AUDIO_STREAM_CATEGORY, BOOL* capable) override {
+        *capable = FALSE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE SetClientProperties(const AudioClientProperties*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetBufferSizeLimits(const WAVEFORMATEX*, BOOL, REFERENCE_TIME*, REFERENCE_TIME*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE GetSharedModeEnginePeriod(const WAVEFORMATEX* format, UINT32* usual, UINT32* step,
+                                                        UINT32* least, UINT32* most) override {
+        *usual = *most = format->nSamplesPerSec / 100;
+        *step = *least = state_->least_period;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetCurrentSharedModeEnginePeriod(WAVEFORMATEX**, UINT32*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE InitializeSharedAudioStream(DWORD flags, UINT32 period, const WAVEFORMATEX* format,
+                                                          LPCGUID session) override {
+        if (state_->refuse_period) return AUDCLNT_E_ENGINE_PERIODICITY_LOCKED;
+        state_->asked_period = period;
+        return real_->Initialize(AUDCLNT_SHAREMODE_SHARED, flags, 0, 0, format, session);
     }
 
 private:
@@ -325,6 +354,48 @@ TEST_F(DeviceChanges, DeviceOneMovesWithTheDefault) {
     ASSERT_GT(capture.rate, 0);
     EXPECT_NEAR(static_cast<double>(test::sounding_part(capture, 0.1f).size()) / capture.rate, rest, 0.05);
 }
+
+struct PeriodCase {
+    UINT32 least;  // 0: no IAudioClient3
+    bool refused;
+    bool engine_period_expected;
+};
+
+class EnginePeriod : public DeviceChanges, public ::testing::WithParamInterface<PeriodCase> {};
+
+TEST_P(EnginePeriod, TheSmallestIsTakenWhereOfferedAndTheUsualWayOtherwise) {
+    const PeriodCase& c = GetParam();
+    const std::vector<std::wstring> ids = endpoint_ids(*endpoints);
+    ASSERT_FALSE(ids.empty());
+    auto state = endpoints->state(ids[0]);
+    state->least_period = c.least;
+    state->refuse_period = c.refused;
+    ASSERT_TRUE(library->init(1, 44100));
+    ASSERT_TRUE(backend->last_output);
+    const long period = backend->last_output->period_frames();
+    if (c.engine_period_expected) {
+        EXPECT_EQ(state->asked_period, c.least);
+        EXPECT_EQ(period, static_cast<long>(c.least));
+    } else {
+        EXPECT_EQ(state->asked_period, 0u);
+        EXPECT_GT(period, static_cast<long>(c.least)) << "the device's own period";
+    }
+    // Whichever way it opened, the sound arrives whole.
+    uint32_t handle = library->create_stream(open_file_source(test::fixture("s16_44100_stereo.wav").c_str(), 0, 0));
+    auto stream = library->stream(handle);
+    ASSERT_TRUE(stream && stream->play(false));
+    ASSERT_TRUE(wait_for([&] { return stream->state() == ChannelState::stopped; }, 2000ms));
+    std::this_thread::sleep_for(200ms);
+    ASSERT_TRUE(library->free());
+    test::Capture capture = test::read_capture(test::capture_path("SOUNDBOARD_CAPTURE"));
+    ASSERT_GT(capture.rate, 0);
+    EXPECT_NEAR(static_cast<double>(test::sounding_part(capture, 0.1f).size()) / capture.rate, 1.0, 0.012);
+}
+
+INSTANTIATE_TEST_SUITE_P(Offers, EnginePeriod,
+                         ::testing::Values(PeriodCase{144, false, true},   // Windows 10 on: 3 ms at 48 kHz
+                                           PeriodCase{144, true, false},   // offered, but the engine refuses
+                                           PeriodCase{0, false, false}));  // older systems
 
 } // namespace
 } // namespace audiolib
