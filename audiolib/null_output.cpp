@@ -1,5 +1,6 @@
 #include "output.h"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -35,7 +36,9 @@ private:
     void run() {
         using clock = std::chrono::steady_clock;
         const auto period = std::chrono::milliseconds(10);
-        std::vector<float> block;
+        // 100 ms at most per call, sized here so the loop never allocates.
+        std::vector<float> block(static_cast<size_t>(std::max(format_.rate / 10, 1L)) * static_cast<size_t>(format_.channels));
+        const int64_t block_frames = static_cast<int64_t>(block.size()) / format_.channels;
         bool playing = false;
         auto start = clock::now();
         int64_t taken = 0;
@@ -56,8 +59,12 @@ private:
             auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(clock::now() - start).count();
             int64_t due = elapsed * format_.rate / 1000000 - taken;
             if (due <= 0) continue;
-            block.resize(static_cast<size_t>(due) * static_cast<size_t>(format_.channels));
-            playing = render_(block.data(), static_cast<size_t>(due), format_.channels);
+            playing = false;
+            for (int64_t left = due; left > 0;) {
+                const int64_t frames = std::min(left, block_frames);
+                playing = render_(block.data(), static_cast<size_t>(frames), format_.channels) || playing;
+                left -= frames;
+            }
             taken += due;
         }
     }

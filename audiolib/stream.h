@@ -67,7 +67,7 @@ private:
     int64_t rendered_ = 0;        // output frames mixed since then
     float volume_ = 1.0f;
     float applied_volume_ = 1.0f; // where the last block's ramp ended
-    std::vector<float> scratch_;
+    std::vector<float> scratch_; // 20 ms of output frames, the most converted at one go
     std::array<float, spectrum_points> history_ {}; // last frames played, mono, ring
     size_t history_at_ = 0;
 };
