@@ -28,11 +28,13 @@ lame --quiet -b 32 -m m src_8000.wav mpeg25_cbr_8000_mono.mp3
 twolame --quiet -b 192 src_44100.wav layer2_44100_stereo.mp3
 lame --quiet -b 128 --tt "Crowd laughter" --ta "Board" --add-id3v2 src_44100.wav id3_tagged.mp3
 # Ogg Vorbis, FLAC and Ogg Opus, made by Debian's command-line encoders; the stereo ones carry a title.
-tone src_48000_24.wav 48000 1 "-b 24 -t wav" 2 1000
 oggenc --quiet -q 4 -t "Crowd laughter" -o vorbis_44100_stereo.ogg src_44100.wav
 oggenc --quiet -q 2 -o vorbis_22050_mono.ogg src_22050.wav
 flac --silent -f --best -T "TITLE=Crowd laughter" -o flac_44100_stereo.flac src_44100.wav
-flac --silent -f -o flac_48000_mono_24.flac src_48000_24.wav
+# 24-bit as raw samples: flac warns about the headers sox writes for 24-bit WAV.
+sox -q -n -r 48000 -c 1 -b 24 -e signed-integer -t raw - synth 2 sine 1000 vol 0.5 |
+  flac --silent -f --force-raw-format --endian=little --sign=signed --channels=1 --bps=24 --sample-rate=48000 \
+    -o flac_48000_mono_24.flac -
 opusenc --quiet --title "Crowd laughter" src_44100.wav opus_stereo.opus
 opusenc --quiet src_22050.wav opus_mono.opus
 # The same files under names that say otherwise: the bytes decide.

@@ -14,6 +14,9 @@
 namespace {
 thread_local long counted_news = -1;
 }
+// GCC sees malloc and free meet operator new and delete here, which is the point of this pair.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void* operator new(std::size_t size) {
     if (counted_news >= 0) ++counted_news;
     if (void* block = std::malloc(size ? size : 1)) return block;
@@ -21,6 +24,7 @@ void* operator new(std::size_t size) {
 }
 void operator delete(void* block) noexcept { std::free(block); }
 void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+#pragma GCC diagnostic pop
 
 namespace audiolib {
 namespace {
