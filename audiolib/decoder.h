@@ -30,10 +30,14 @@ public:
     virtual std::string title() const { return {}; }
 };
 
-// WAV when the bytes say RIFF/WAVE, otherwise MPEG audio; null for anything unreadable.
+// Chosen by the bytes, never by a name: RIFF/WAVE, Ogg Vorbis, Ogg Opus, FLAC, otherwise MPEG
+// audio; null for anything unreadable.
 std::unique_ptr<Decoder> open_decoder(std::unique_ptr<ByteSource> source);
 
 std::unique_ptr<Decoder> open_wav_decoder(std::unique_ptr<ByteSource>& source);
 std::unique_ptr<Decoder> open_mp3_decoder(std::unique_ptr<ByteSource> source);
+std::unique_ptr<Decoder> open_vorbis_decoder(std::unique_ptr<ByteSource> source);
+std::unique_ptr<Decoder> open_opus_decoder(std::unique_ptr<ByteSource> source);
+std::unique_ptr<Decoder> open_flac_decoder(std::unique_ptr<ByteSource> source);
 
 } // namespace audiolib

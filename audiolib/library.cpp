@@ -8,10 +8,12 @@
 namespace audiolib {
 
 struct Library::Session {
+    ~Session() { wakeup->connect(nullptr); } // before the output goes: streams may outlive it
     int device = 0;
     Mixer mixer;                    // before output: the output thread renders from it until it is joined
     std::unique_ptr<Output> output;
     OutputFormat format;
+    std::shared_ptr<Wakeup> wakeup = std::make_shared<Wakeup>();
 };
 
 Library::Library(std::unique_ptr<Backend> backend) : backend_(std::move(backend)) {}
@@ -40,7 +42,7 @@ bool Library::init(int device, long frequency) {
     auto session = std::make_unique<Session>();
     session->device = device;
     Mixer* mixer = &session->mixer;
-    RenderCallback render = [mixer](float* out, size_t frames, int channels) { mixer->render(out, frames, channels); };
+    RenderCallback render = [mixer](float* out, size_t frames, int channels) { return mixer->render(out, frames, channels); };
     if (device == 0) {
         session->output = open_null_output(frequency, 2, std::move(render));
     } else {
@@ -50,6 +52,7 @@ bool Library::init(int device, long frequency) {
     }
     if (!session->output) return false;
     session->format = session->output->format();
+    session->wakeup->connect(session->output.get());
     session_ = std::move(session);
     return true;
 }
@@ -97,7 +100,7 @@ uint32_t Library::create_stream(std::unique_ptr<ByteSource> source) {
     if (!decoder) return 0;
     std::string title = backend_->local_text(decoder->title());
     auto stream = std::make_shared<Stream>(std::move(decoder), session_->format.rate, session_->format.channels,
-                                           std::move(title));
+                                           std::move(title), session_->wakeup);
     if (++next_handle_ == 0) ++next_handle_;
     uint32_t handle = next_handle_;
     streams_.emplace(handle, stream);

@@ -29,13 +29,15 @@ float Mixer::gain() const {
     return gain_;
 }
 
-void Mixer::render(float* out, size_t frames, int channels) {
+bool Mixer::render(float* out, size_t frames, int channels) {
     const size_t samples = frames * static_cast<size_t>(channels);
     std::fill(out, out + samples, 0.0f);
     std::lock_guard lock(mutex_);
-    for (const auto& stream : streams_) stream->mix_into(out, frames);
-    if (gain_ != 1.0f)
+    bool playing = false;
+    for (const auto& stream : streams_) playing = stream->mix_into(out, frames) || playing;
+    if (playing && gain_ != 1.0f)
         for (size_t i = 0; i < samples; ++i) out[i] *= gain_;
+    return playing;
 }
 
 } // namespace audiolib

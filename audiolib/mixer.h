@@ -18,7 +18,8 @@ public:
     void clear();
     void set_gain(float gain);
     float gain() const;
-    void render(float* out, size_t frames, int channels);
+    // Returns whether any stream was playing.
+    bool render(float* out, size_t frames, int channels);
 
 private:
     mutable std::mutex mutex_;

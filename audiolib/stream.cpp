@@ -5,16 +5,22 @@
 
 namespace audiolib {
 
-Stream::Stream(std::unique_ptr<Decoder> decoder, long output_rate, int output_channels, std::string title)
+Stream::Stream(std::unique_ptr<Decoder> decoder, long output_rate, int output_channels, std::string title,
+               std::shared_ptr<Wakeup> wakeup)
     : decoder_(std::move(decoder)), source_(decoder_->format()), output_rate_(output_rate),
-      output_channels_(output_channels), converter_(*decoder_, output_rate, output_channels), title_(std::move(title)) {}
+      output_channels_(output_channels), converter_(*decoder_, output_rate, output_channels), title_(std::move(title)),
+      wakeup_(std::move(wakeup)), scratch_(static_cast<size_t>(std::max(output_rate / 50, 1L)) * static_cast<size_t>(output_channels)) {}
 
 bool Stream::play(bool restart) {
-    std::lock_guard lock(mutex_);
-    // A stream that ran to its end starts again from the top, as a player's play button does.
-    if ((restart || ended_) && !seek_locked(0)) return false;
-    if (state_ != ChannelState::playing) applied_volume_ = volume_;
-    state_ = ChannelState::playing;
+    {
+        std::lock_guard lock(mutex_);
+        // A stream that ran to its end starts again from the top, as a player's play button does.
+        if ((restart || ended_) && !seek_locked(0)) return false;
+        if (state_ != ChannelState::playing) applied_volume_ = volume_;
+        state_ = ChannelState::playing;
+    }
+    // After the state is set: an output that wakes now finds the stream playing.
+    if (wakeup_) wakeup_->notify();
     return true;
 }
 
@@ -99,31 +105,41 @@ std::array<float, spectrum_bins> Stream::spectrum() const {
     return spectrum_256(ordered);
 }
 
-void Stream::mix_into(float* mix, size_t frames) {
+bool Stream::mix_into(float* mix, size_t frames) {
     std::lock_guard lock(mutex_);
-    if (state_ != ChannelState::playing) return;
+    if (state_ != ChannelState::playing) return false;
     const size_t channels = static_cast<size_t>(output_channels_);
-    if (scratch_.size() < frames * channels) scratch_.resize(frames * channels);
-    size_t got = converter_.render(scratch_.data(), frames);
     // Volume changes glide over one block instead of stepping, which would click.
     const float from = applied_volume_, to = volume_;
-    for (size_t f = 0; f < got; ++f) {
-        float gain = got > 1 ? from + (to - from) * static_cast<float>(f) / static_cast<float>(got - 1) : to;
-        float sum = 0.0f;
-        for (size_t c = 0; c < channels; ++c) {
-            float sample = scratch_[f * channels + c];
-            sum += sample;
-            mix[f * channels + c] += sample * gain;
+    const float span = frames > 1 ? static_cast<float>(frames - 1) : 1.0f;
+    size_t done = 0;
+    bool ended = false;
+    // In pieces of the scratch block sized at construction, so the output thread never allocates here.
+    while (done < frames && !ended) {
+        const size_t want = std::min(frames - done, scratch_.size() / channels);
+        const size_t got = converter_.render(scratch_.data(), want);
+        for (size_t f = 0; f < got; ++f) {
+            const float gain = frames > 1 ? from + (to - from) * static_cast<float>(done + f) / span : to;
+            float* out = mix + (done + f) * channels;
+            float sum = 0.0f;
+            for (size_t c = 0; c < channels; ++c) {
+                float sample = scratch_[f * channels + c];
+                sum += sample;
+                out[c] += sample * gain;
+            }
+            history_[history_at_] = sum / static_cast<float>(channels);
+            history_at_ = (history_at_ + 1) % spectrum_points;
         }
-        history_[history_at_] = sum / static_cast<float>(channels);
-        history_at_ = (history_at_ + 1) % spectrum_points;
+        done += got;
+        ended = got < want && converter_.ended();
     }
     applied_volume_ = to;
-    rendered_ += static_cast<int64_t>(got);
-    if (got < frames && converter_.ended()) {
+    rendered_ += static_cast<int64_t>(done);
+    if (ended) {
         ended_ = true;
         state_ = ChannelState::stopped;
     }
+    return true;
 }
 
 } // namespace audiolib

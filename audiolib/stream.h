@@ -12,6 +12,7 @@
 #include "converter.h"
 #include "decoder.h"
 #include "fft256.h"
+#include "wakeup.h"
 
 namespace audiolib {
 
@@ -19,8 +20,9 @@ enum class ChannelState : uint32_t { stopped = 0, playing = 1, stalled = 2, paus
 
 class Stream {
 public:
-    // title is already in the text encoding callers get it in.
-    Stream(std::unique_ptr<Decoder> decoder, long output_rate, int output_channels, std::string title);
+    // title is already in the text encoding callers get it in; play() rings wakeup, when given.
+    Stream(std::unique_ptr<Decoder> decoder, long output_rate, int output_channels, std::string title,
+           std::shared_ptr<Wakeup> wakeup = nullptr);
 
     // Positions and lengths count bytes of the decoded format: 16-bit samples at the source's
     // own rate and channel count, whatever the output runs at.
@@ -44,7 +46,8 @@ public:
     std::array<float, spectrum_bins> spectrum() const;
 
     // Adds the next frames, at the stream's volume, onto mix (interleaved output channels).
-    void mix_into(float* mix, size_t frames);
+    // Returns whether the stream was playing.
+    bool mix_into(float* mix, size_t frames);
 
 private:
     bool seek_locked(int64_t frame);
@@ -57,13 +60,14 @@ private:
     int output_channels_;
     Converter converter_;
     std::string title_;
+    std::shared_ptr<Wakeup> wakeup_;
     ChannelState state_ = ChannelState::stopped;
     bool ended_ = false;
     int64_t base_frame_ = 0;      // source frame the current run started at
     int64_t rendered_ = 0;        // output frames mixed since then
     float volume_ = 1.0f;
     float applied_volume_ = 1.0f; // where the last block's ramp ended
-    std::vector<float> scratch_;
+    std::vector<float> scratch_; // 20 ms of output frames, the most converted at one go
     std::array<float, spectrum_points> history_ {}; // last frames played, mono, ring
     size_t history_at_ = 0;
 };

@@ -5,6 +5,7 @@
 #include <objbase.h>
 
 #include <memory>
+#include <utility>
 
 namespace audiolib {
 
@@ -14,6 +15,14 @@ public:
     ComPtr() = default;
     ComPtr(const ComPtr&) = delete;
     ComPtr& operator=(const ComPtr&) = delete;
+    ComPtr(ComPtr&& other) noexcept : pointer_(std::exchange(other.pointer_, nullptr)) {}
+    ComPtr& operator=(ComPtr&& other) noexcept {
+        if (this != &other) {
+            reset();
+            pointer_ = std::exchange(other.pointer_, nullptr);
+        }
+        return *this;
+    }
     ~ComPtr() { reset(); }
     void reset() {
         if (pointer_) pointer_->Release();

@@ -163,7 +163,10 @@ INSTANTIATE_TEST_SUITE_P(Files, PlaysIntoTheDevice,
                                            PlayCase{"mpeg2_cbr_22050_mono.mp3", false, 0.5f, 1.0f, 2.0},
                                            PlayCase{"mpeg1_vbr_44100_stereo.mp3", true, 1.0f, 0.5f, 2.0},
                                            PlayCase{"s16_44100_stereo.wav", false, 0.5f, 1.0f, 1.0},
-                                           PlayCase{"s24_48000_stereo_ext.wav", true, 0.8f, 0.5f, 1.0}));
+                                           PlayCase{"s24_48000_stereo_ext.wav", true, 0.8f, 0.5f, 1.0},
+                                           PlayCase{"vorbis_named.mp3", false, 1.0f, 1.0f, 2.0},
+                                           PlayCase{"flac_48000_mono_24.flac", true, 0.5f, 1.0f, 2.0},
+                                           PlayCase{"opus_named.mp3", false, 1.0f, 0.5f, 2.0}));
 
 TEST_F(BassTest, StopSilencesAtOnceAndPlayGoesOnWhereItStopped) {
     ASSERT_TRUE(BASS_Init(1, 44100, 0, nullptr, nullptr));
@@ -321,6 +324,38 @@ TEST_F(BassTest, VolumeTagsAndSpectrum) {
     EXPECT_GT(bins[peak], 0.3f) << "before the stream's volume";
     EXPECT_EQ(BASS_ChannelGetData(stream, bins, 1024), 0xFFFFFFFFu);
     EXPECT_EQ(BASS_ChannelGetData(0, bins, bass_data_fft256), 0xFFFFFFFFu);
+}
+
+// Length, seeking and the title through the exported calls, for every format beside MP3.
+TEST_F(BassTest, EveryFormatTellsItsLengthSeeksAndNamesItsTitle) {
+    ASSERT_TRUE(BASS_Init(0, 44100, 0, nullptr, nullptr));
+    struct Case {
+        const char* file;
+        BassQword length; // 2 s in 16-bit frames of the source's rate and channels
+        const char* title;
+    };
+    for (const Case& c : {Case{"vorbis_44100_stereo.ogg", 88200 * 4, "Crowd laughter"},
+                          Case{"flac_44100_stereo.flac", 88200 * 4, "Crowd laughter"},
+                          Case{"opus_stereo.opus", 96000 * 4, "Crowd laughter"},
+                          Case{"flac_48000_mono_24.flac", 96000 * 2, nullptr}}) {
+        BassHandle stream = open_file(c.file);
+        ASSERT_NE(stream, 0u) << c.file;
+        EXPECT_EQ(BASS_ChannelGetLength(stream, 0), c.length) << c.file;
+        EXPECT_DOUBLE_EQ(BASS_ChannelBytes2Seconds(stream, c.length), 2.0) << c.file;
+        if (c.title) EXPECT_STREQ(BASS_ChannelGetTags(stream, 0), c.title) << c.file;
+        else EXPECT_EQ(BASS_ChannelGetTags(stream, 0), nullptr) << c.file;
+        const BassQword half = c.length / 2;
+        ASSERT_TRUE(BASS_ChannelSetPosition(stream, half, 0)) << c.file;
+        EXPECT_EQ(BASS_ChannelGetPosition(stream, 0), half) << c.file;
+        EXPECT_FALSE(BASS_ChannelSetPosition(stream, c.length + 4, 0)) << c.file;
+        // The rest plays out in real time on the silent device.
+        ASSERT_TRUE(BASS_ChannelPlay(stream, FALSE));
+        EXPECT_TRUE(wait_until_stopped(stream, 1500)) << c.file;
+        EXPECT_EQ(BASS_ChannelGetPosition(stream, 0), c.length) << c.file;
+        EXPECT_TRUE(BASS_StreamFree(stream));
+    }
+    for (const char* name : {"truncated_header.ogg", "truncated_header.flac", "truncated_header.opus", "flac_in_ogg.oga"})
+        EXPECT_EQ(open_file(name), 0u) << name;
 }
 
 TEST_F(BassTest, MasterVolumeNeedsAnOpenOutput) {

@@ -89,6 +89,20 @@ INSTANTIATE_TEST_SUITE_P(
                       Expected{"id3_tagged.mp3", 44100, 2, MPG123_ENC_FLOAT_32, 88200},
                       Expected{"layer2_44100_stereo.mp3", 44100, 2, MPG123_ENC_FLOAT_32, 88200}));
 
+// Lossy coders keep the tone's length exactly: their containers carry the sample count.
+INSTANTIATE_TEST_SUITE_P(
+    OggFlacOpus, DecodesTone,
+    ::testing::Values(Expected{"vorbis_44100_stereo.ogg", 44100, 2, MPG123_ENC_FLOAT_32, 88200},
+                      Expected{"vorbis_22050_mono.ogg", 22050, 1, MPG123_ENC_FLOAT_32, 44100},
+                      Expected{"flac_44100_stereo.flac", 44100, 2, MPG123_ENC_FLOAT_32, 88200},
+                      Expected{"flac_48000_mono_24.flac", 48000, 1, MPG123_ENC_FLOAT_32, 96000},
+                      Expected{"opus_stereo.opus", 48000, 2, MPG123_ENC_FLOAT_32, 96000},
+                      Expected{"opus_mono.opus", 48000, 1, MPG123_ENC_FLOAT_32, 96000},
+                      // Named as something else: the bytes decide.
+                      Expected{"vorbis_named.mp3", 44100, 2, MPG123_ENC_FLOAT_32, 88200},
+                      Expected{"flac_named.wav", 44100, 2, MPG123_ENC_FLOAT_32, 88200},
+                      Expected{"opus_named.mp3", 48000, 2, MPG123_ENC_FLOAT_32, 96000}));
+
 TEST(Decoder, ConvertsToMonoAndToMoreChannels) {
     auto stereo = open_file("s16_44100_stereo.wav");
     ASSERT_TRUE(stereo);
@@ -105,12 +119,16 @@ TEST(Decoder, ConvertsToMonoAndToMoreChannels) {
 }
 
 TEST(Decoder, ReadsTheTitleTag) {
-    auto tagged = open_file("id3_tagged.mp3");
-    ASSERT_TRUE(tagged);
-    EXPECT_EQ(tagged->title(), "Crowd laughter");
-    auto plain = open_file("mpeg1_cbr_44100_stereo.mp3");
-    ASSERT_TRUE(plain);
-    EXPECT_EQ(plain->title(), "");
+    for (const char* name : {"id3_tagged.mp3", "vorbis_44100_stereo.ogg", "flac_44100_stereo.flac", "opus_stereo.opus"}) {
+        auto tagged = open_file(name);
+        ASSERT_TRUE(tagged) << name;
+        EXPECT_EQ(tagged->title(), "Crowd laughter") << name;
+    }
+    for (const char* name : {"mpeg1_cbr_44100_stereo.mp3", "vorbis_22050_mono.ogg", "flac_48000_mono_24.flac", "opus_mono.opus"}) {
+        auto plain = open_file(name);
+        ASSERT_TRUE(plain) << name;
+        EXPECT_EQ(plain->title(), "") << name;
+    }
 }
 
 TEST(Decoder, SeeksToAFrame) {
@@ -123,11 +141,28 @@ TEST(Decoder, SeeksToAFrame) {
     EXPECT_EQ(std::memcmp(frame, bytes.data() + 44 + 1000 * 4, 4), 0);
     EXPECT_FALSE(wav->seek(44101));
 
-    auto mp3 = open_file("mpeg1_cbr_44100_stereo.mp3");
-    ASSERT_TRUE(mp3);
-    ASSERT_TRUE(mp3->seek(44100));
-    std::vector<float> rest(100000 * 2);
-    EXPECT_NEAR(static_cast<double>(mp3->read(rest.data(), 100000)), 44100.0, 1152.0);
+    // Half way into two seconds: one second is left, and it is still the tone.
+    for (const char* name : {"mpeg1_cbr_44100_stereo.mp3", "vorbis_44100_stereo.ogg", "flac_44100_stereo.flac", "opus_stereo.opus"}) {
+        auto decoder = open_file(name);
+        ASSERT_TRUE(decoder) << name;
+        const long rate = decoder->format().rate;
+        std::vector<float> all(static_cast<size_t>(rate) * 2);
+        decoder->read(all.data(), static_cast<size_t>(rate) / 2); // somewhere else first
+        ASSERT_TRUE(decoder->seek(rate)) << name;
+        std::vector<float> rest(static_cast<size_t>(rate) * 2 * 2);
+        size_t got = decoder->read(rest.data(), static_cast<size_t>(rate) * 2);
+        EXPECT_NEAR(static_cast<double>(got), static_cast<double>(rate), 1152.0) << name;
+        rest.resize(got * 2);
+        EXPECT_NEAR(test::rms(middle(test::channel_of(rest, 2, 0), static_cast<double>(rate))), tone_rms, 0.03) << name;
+        EXPECT_TRUE(decoder->seek(0)) << name;
+        EXPECT_FALSE(decoder->seek(-1)) << name;
+    }
+    auto flac = open_file("flac_44100_stereo.flac");
+    ASSERT_TRUE(flac);
+    EXPECT_FALSE(flac->seek(88201)) << "past the end";
+    ASSERT_TRUE(flac->seek(88200)) << "at the end";
+    float last[2];
+    EXPECT_EQ(flac->read(last, 1), 0u);
 }
 
 TEST(Decoder, WavCutInsideItsDataPlaysWhatIsThere) {
@@ -157,7 +192,8 @@ std::vector<unsigned char> wav_header(uint16_t tag, uint16_t channels, uint16_t 
 }
 
 TEST(Decoder, RefusesWhatItCannotPlay) {
-    for (const char* name : {"empty.mp3", "truncated_header.wav", "truncated_first_frame.mp3", "picture.mp3", "missing.mp3"})
+    for (const char* name : {"empty.mp3", "truncated_header.wav", "truncated_first_frame.mp3", "picture.mp3", "missing.mp3",
+                             "truncated_header.ogg", "truncated_header.flac", "truncated_header.opus", "flac_in_ogg.oga"})
         EXPECT_FALSE(open_file(name)) << name;
     EXPECT_FALSE(open_file("")) << "a directory";
     EXPECT_FALSE(open_decoder(open_file_source(".", 0, 0)));

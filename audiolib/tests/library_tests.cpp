@@ -1,6 +1,7 @@
 // Device rules, stream handles and the silent output, over a backend whose outputs the test drives.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -13,18 +14,24 @@ namespace {
 // An output without a thread: the test pulls frames when it wants them.
 class PulledOutput final : public Output {
 public:
-    PulledOutput(RenderCallback render, bool* alive) : render_(std::move(render)), alive_(alive) { *alive_ = true; }
+    PulledOutput(RenderCallback render, bool* alive, int* wakes) : render_(std::move(render)), alive_(alive), wakes_(wakes) {
+        *alive_ = true;
+    }
     ~PulledOutput() override { *alive_ = false; }
     OutputFormat format() const override { return {48000, 2}; }
+    void wake() override { ++*wakes_; }
+    long period_frames() const override { return 480; }
     std::vector<float> pull(size_t frames) {
         std::vector<float> out(frames * 2);
-        render_(out.data(), frames, 2);
+        playing = render_(out.data(), frames, 2);
         return out;
     }
+    bool playing = false; // what the last pull's render said
 
 private:
     RenderCallback render_;
     bool* alive_;
+    int* wakes_;
 };
 
 class FakeBackend final : public Backend {
@@ -35,7 +42,7 @@ public:
     }
     std::unique_ptr<Output> open(size_t index, long, RenderCallback render) override {
         if (index == 2) return nullptr; // listed, but it cannot be opened
-        auto output = std::make_unique<PulledOutput>(std::move(render), &output_alive);
+        auto output = std::make_unique<PulledOutput>(std::move(render), &output_alive, &wakes);
         last = output.get();
         return output;
     }
@@ -43,6 +50,7 @@ public:
 
     PulledOutput* last = nullptr;
     bool output_alive = false;
+    int wakes = 0;
     int enumerations = 0;
 };
 
@@ -155,6 +163,69 @@ TEST_F(LibraryTest, MasterVolumeBelongsToTheOpenOutput) {
     EXPECT_NEAR(test::rms(backend->last->pull(4800)), 0.5 / 1.41421356 * 0.5, 0.01);
     EXPECT_FALSE(library->set_master_volume(1.5f));
     EXPECT_FALSE(library->set_master_volume(-0.1f));
+}
+
+TEST_F(LibraryTest, PlayWakesTheOutputAndRenderTellsWhetherAnythingPlays) {
+    ASSERT_TRUE(library->init(1, 44100));
+    uint32_t handle = open_file("s16_44100_stereo.wav"); // 1 s
+    auto stream = library->stream(handle);
+    backend->last->pull(480);
+    EXPECT_FALSE(backend->last->playing) << "a stream that was never played";
+    EXPECT_EQ(backend->wakes, 0);
+    ASSERT_TRUE(stream->play(false));
+    EXPECT_EQ(backend->wakes, 1);
+    backend->last->pull(480);
+    EXPECT_TRUE(backend->last->playing);
+    backend->last->pull(48000); // runs out within this block, which still counts as playing
+    EXPECT_TRUE(backend->last->playing);
+    backend->last->pull(480);
+    EXPECT_FALSE(backend->last->playing) << "ended";
+    ASSERT_TRUE(stream->play(false));
+    ASSERT_TRUE(stream->pause());
+    backend->last->pull(480);
+    EXPECT_FALSE(backend->last->playing) << "paused";
+    EXPECT_EQ(backend->wakes, 2);
+
+    // A caller may still hold a stream while the device closes: its play must not reach the old output.
+    ASSERT_TRUE(library->free());
+    EXPECT_TRUE(stream->play(false));
+    EXPECT_EQ(backend->wakes, 2);
+}
+
+TEST(NullOutput, SleepsWhileNothingPlaysAndKeepsRealTimeAfterWaking) {
+    using namespace std::chrono_literals;
+    std::atomic<bool> playing{false};
+    std::atomic<int> calls{0};
+    std::atomic<int64_t> frames{0};
+    auto output = open_null_output(48000, 2, [&](float*, size_t count, int) {
+        ++calls;
+        frames += static_cast<int64_t>(count);
+        return playing.load();
+    });
+    std::this_thread::sleep_for(200ms);
+    EXPECT_EQ(calls, 0) << "nothing was ever played";
+
+    playing = true;
+    output->wake();
+    std::this_thread::sleep_for(300ms);
+    EXPECT_NEAR(static_cast<double>(frames) / 48000, 0.3, 0.05) << "real time from the wake, not from the start";
+
+    playing = false;
+    std::this_thread::sleep_for(50ms);
+    const int settled = calls;
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(calls, settled) << "asleep once a block played nothing";
+
+    output->wake(); // a wake with nothing to play: one block, then asleep again
+    std::this_thread::sleep_for(100ms);
+    EXPECT_LE(calls - settled, 2);
+
+    const int64_t before = frames;
+    std::this_thread::sleep_for(200ms);
+    playing = true;
+    output->wake();
+    std::this_thread::sleep_for(200ms);
+    EXPECT_NEAR(static_cast<double>(frames - before) / 48000, 0.2, 0.05) << "the time asleep is not made up";
 }
 
 TEST_F(LibraryTest, SilentDeviceAdvancesInRealTime) {

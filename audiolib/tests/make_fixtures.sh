@@ -27,15 +27,37 @@ lame --quiet -b 64 -m m src_22050.wav mpeg2_cbr_22050_mono.mp3
 lame --quiet -b 32 -m m src_8000.wav mpeg25_cbr_8000_mono.mp3
 twolame --quiet -b 192 src_44100.wav layer2_44100_stereo.mp3
 lame --quiet -b 128 --tt "Crowd laughter" --ta "Board" --add-id3v2 src_44100.wav id3_tagged.mp3
+# Ogg Vorbis, FLAC and Ogg Opus, made by Debian's command-line encoders; the stereo ones carry a title.
+oggenc --quiet -q 4 -t "Crowd laughter" -o vorbis_44100_stereo.ogg src_44100.wav
+oggenc --quiet -q 2 -o vorbis_22050_mono.ogg src_22050.wav
+flac --silent -f --best -T "TITLE=Crowd laughter" -o flac_44100_stereo.flac src_44100.wav
+# 24-bit as raw samples: flac warns about the headers sox writes for 24-bit WAV.
+sox -q -n -r 48000 -c 1 -b 24 -e signed-integer -t raw - synth 2 sine 1000 vol 0.5 |
+  flac --silent -f --force-raw-format --endian=little --sign=signed --channels=1 --bps=24 --sample-rate=48000 \
+    -o flac_48000_mono_24.flac -
+opusenc --quiet --title "Crowd laughter" src_44100.wav opus_stereo.opus
+opusenc --quiet src_22050.wav opus_mono.opus
+# The same files under names that say otherwise: the bytes decide.
+cp vorbis_44100_stereo.ogg vorbis_named.mp3
+cp flac_44100_stereo.flac flac_named.wav
+cp opus_stereo.opus opus_named.mp3
 # Three minutes, for the benchmark's stream-creation time.
 sox -q -n -r 44100 -c 2 -b 16 -t wavpcm src_long.wav synth 180 sine 440 vol 0.5
 lame --quiet -b 128 src_long.wav three_minutes.mp3
 rm -f src_*.wav
+# A minute of noise at the usual device rate, for the benchmark's run without gaps (and, at
+# volume 0, to keep its output running).
+sox -q -n -r 48000 -c 2 -b 16 -t wavpcm noise_48000_60s.wav synth 60 whitenoise vol 0.3
 # Inputs that must be refused.
 : > empty.mp3
 head -c 40 s16_44100_stereo.wav > truncated_header.wav
 head -c 300 mpeg1_cbr_44100_stereo.mp3 > truncated_first_frame.mp3
 convert -seed 7 -size 200x200 plasma: -quality 90 picture.jpg && mv picture.jpg picture.mp3
+# Ogg holding FLAC, which is not offered, and the new formats cut inside their headers.
+flac --silent -f --ogg -o flac_in_ogg.oga s16_44100_stereo.wav
+head -c 100 vorbis_44100_stereo.ogg > truncated_header.ogg
+head -c 30 flac_44100_stereo.flac > truncated_header.flac
+head -c 60 opus_stereo.opus > truncated_header.opus
 # Cut inside the data: still a sound, just a shorter one.
 head -c 44144 s16_44100_stereo.wav > cut_in_data.wav
 touch fixtures.stamp

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Windows x64 static libraries of libjpeg-turbo and mpg123 from Debian's source
-# packages into .deps/win64. Each library is rebuilt only when its Debian version changes.
+# Builds the Windows x64 static libraries of libjpeg-turbo, mpg123 and the Ogg Vorbis, FLAC and
+# Opus decoders from Debian's source packages into .deps/win64. Each library is rebuilt only
+# when its Debian version changes.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -67,6 +68,33 @@ build_mpg123() {
    make -j"$(nproc)" >/dev/null && make install >/dev/null)
 }
 
+# The autotools packages, configured for MinGW against what is already in the prefix.
+# Their compiler chatter goes to a log, shown only when the build fails.
+configure_static() {
+  local tree=$1 log="$1/../build.log"
+  shift
+  if ! (cd "$tree" &&
+        PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig" PKG_CONFIG_PATH="" \
+        ./configure --host=$host CC=$host-gcc-posix --prefix="$prefix" \
+           CPPFLAGS="-I$prefix/include" LDFLAGS="-L$prefix/lib" \
+           --enable-static --disable-shared "$@" &&
+        make -j"$(nproc)" && make install) >"$log" 2>&1; then
+    tail -40 "$log" >&2
+    echo "soundboard: building $(basename "$(dirname "$tree")") failed" >&2
+    exit 1
+  fi
+}
+
+build_libogg() { configure_static "$1"; }
+build_libvorbis() { configure_static "$1" --disable-docs --disable-examples --disable-oggtest; }
+build_opus() { configure_static "$1" --disable-doc --disable-extra-programs; }
+build_opusfile() { configure_static "$1" --disable-http --disable-examples --disable-doc; }
+# The library alone: no programs, no C++ wrapper, no Ogg FLAC.
+build_flac() {
+  configure_static "$1" --disable-programs --disable-examples --disable-cpplibs --disable-ogg \
+    --disable-doxygen-docs --disable-xmms-plugin --disable-stack-smash-protection
+}
+
 stamp_ok() { [ -f "$prefix/$1.stamp" ] && [ "$(cat "$prefix/$1.stamp")" = "$2" ]; }
 
 # The licence notices of a part travel with the package: the Debian copyright file and the upstream
@@ -80,7 +108,9 @@ keep_notices() {  # name, unpacked tree
 notices_kept() { [ -f "$prefix/licenses/$1/debian-copyright" ]; }
 
 need=()
-for name in libjpeg-turbo mpg123; do
+# In build order: the Ogg container before the decoders that read it, opus before opusfile.
+libraries=(libjpeg-turbo mpg123 libogg libvorbis flac opus opusfile)
+for name in "${libraries[@]}"; do
   if [ ! -f "$prefix/$name.stamp" ] || ! notices_kept "$name"; then need+=("$name"); fi
 done
 # Stamps exist: compare with the archive's version only when apt knows the sources already.
@@ -89,7 +119,7 @@ if [ ${#need[@]} -eq 0 ] && ! apt-cache showsrc libjpeg-turbo 2>/dev/null | grep
 fi
 
 ensure_deb_src
-for name in libjpeg-turbo mpg123; do
+for name in "${libraries[@]}"; do
   version=$(source_version "$name")
   if stamp_ok "$name" "$version"; then
     if notices_kept "$name"; then continue; fi
@@ -103,6 +133,7 @@ for name in libjpeg-turbo mpg123; do
   case $name in
     libjpeg-turbo) build_libjpeg "$tree" ;;
     mpg123) build_mpg123 "$tree" ;;
+    *) "build_$name" "$tree" ;;
   esac
   keep_notices "$name" "$tree"
   echo "$version" > "$prefix/$name.stamp"

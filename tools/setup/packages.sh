@@ -8,8 +8,9 @@ packages=(
   wine wine64 xvfb xdotool imagemagick
   fonts-wqy-zenhei
   libjpeg62-turbo-dev libmpg123-dev
+  libogg-dev libvorbis-dev libflac-dev libopus-dev libopusfile-dev
   googletest
-  espeak-ng lame sox twolame
+  espeak-ng lame sox twolame vorbis-tools flac opus-tools
   nsis unzip
   dpkg-dev locales libasound2 libasound2-plugins alsa-utils
   autoconf automake libtool pkg-config make
