@@ -389,7 +389,8 @@ TEST_P(EnginePeriod, TheSmallestIsTakenWhereOfferedAndTheUsualWayOtherwise) {
     ASSERT_TRUE(library->free());
     test::Capture capture = test::read_capture(test::capture_path("SOUNDBOARD_CAPTURE"));
     ASSERT_GT(capture.rate, 0);
-    EXPECT_NEAR(static_cast<double>(test::sounding_part(capture, 0.1f).size()) / capture.rate, 1.0, 0.012);
+    // The same allowance as above: on a loaded machine Wine's mixer may repeat a block of its own.
+    EXPECT_NEAR(static_cast<double>(test::sounding_part(capture, 0.1f).size()) / capture.rate, 1.0, 0.05);
 }
 
 INSTANTIATE_TEST_SUITE_P(Offers, EnginePeriod,
