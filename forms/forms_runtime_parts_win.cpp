@@ -2,7 +2,6 @@
 
 #include "forms/forms_runtime_win.h"
 #include "forms/input_mapping.h"
-#include "forms/property_rules.h"
 #include "runtime/values/error_report.h"
 
 namespace forms::runtime_parts {
