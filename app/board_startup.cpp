@@ -15,6 +15,7 @@
 #include "forms/unit_commands.h"
 #include "runtime/services/program_files_win.h"
 #include "runtime/services/shell_win.h"
+#include "runtime/time_marks_win.h"
 
 namespace board {
 namespace {
@@ -36,11 +37,18 @@ void CreateDesktopShortcutOnce() {
 }  // namespace
 
 forms::HandlerReturn MainCreated(std::span<const std::int32_t>) {
-  AttachBoardSkin(forms::GetWindowHandle(units::kMainWindow));
+  {
+    const runtime::marks::Span span("skin");
+    AttachBoardSkin(forms::GetWindowHandle(units::kMainWindow));
+  }
   State().runPrefix = services::GetRunDirectory() + "\\";
   // bass.dll is looked for beside the program in "plugins" first.
   services::SetDllSearchDirectory(State().runPrefix + "plugins");
-  BuildChannelList(ReadNumberSetting("music", "passage", "1"));
+  {
+    const runtime::marks::Span span("channels");
+    BuildChannelList(ReadNumberSetting("music", "passage", "1"));
+  }
+  const runtime::marks::Span span("restore");
   RestoreVolume(ReadNumberSetting("music", "volume", "100"));
   RestoreHotkeys();
   RestoreSlots();

@@ -10,8 +10,10 @@
 #include "forms/forms_runtime_win.h"
 #include "runtime/pictures/control_picture_win.h"
 #include "runtime/program_start.h"
+#include "runtime/time_marks_win.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  runtime::marks::Mark("start");
   runtime::RuntimeApp& app = runtime::RuntimeApp::Instance();
   const auto handlers = board::BoardHandlers();
   forms::FormsRuntime::Instance().Install(app, handlers);

@@ -2,6 +2,8 @@
 
 #include <map>
 
+#include "runtime/time_marks_win.h"
+
 namespace audio {
 
 namespace {
@@ -55,6 +57,7 @@ bool FileExists(const char* name) {
 AudioPlayer::AudioPlayer() : table_(&runtime::DllCommands()) {}
 
 bool AudioPlayer::Init(int device, int frequency, int flags, HWND window) {
+  const runtime::marks::Span span("output-open");
   return Call(bass::kInit, device, static_cast<DWORD>(frequency), static_cast<DWORD>(flags), window, nullptr) != FALSE;
 }
 

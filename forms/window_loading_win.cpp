@@ -8,6 +8,7 @@
 #include "forms/forms_runtime_parts_win.h"
 #include "forms/input_mapping.h"
 #include "forms/kinds.h"
+#include "runtime/time_marks_win.h"
 
 namespace forms {
 
@@ -64,7 +65,11 @@ bool FormsRuntime::LoadWindow(WindowId window, WindowId owner, bool modal) {
   live.modal = modal;
   live_[window] = std::move(owned);
   HWND ownerHandle = owner ? WindowHandle(owner) : nullptr;
-  HWND handle = CreateWindowUnits(*record, live, ownerHandle, modal);
+  HWND handle = nullptr;
+  {
+    const runtime::marks::Span span("units");
+    handle = CreateWindowUnits(*record, live, ownerHandle, modal);
+  }
   if (!handle) {
     // The partial window goes with everything made so far; its destruction removes the entry.
     if (Live(window)) {
@@ -81,7 +86,10 @@ bool FormsRuntime::LoadWindow(WindowId window, WindowId owner, bool modal) {
   if (!Live(window)) return false;
   live.loading = false;
 
-  RaiseFor(live, 0, window_event::kCreated, {});
+  {
+    const runtime::marks::Span span("created");
+    RaiseFor(live, 0, window_event::kCreated, {});
+  }
   if (!IsLoaded(window)) return modal;
   RaiseFor(live, 0, window_event::kMoved, {});
   if (!IsLoaded(window)) return modal;
@@ -89,7 +97,10 @@ bool FormsRuntime::LoadWindow(WindowId window, WindowId owner, bool modal) {
   if (!IsLoaded(window)) return modal;
 
   if (record->units.Record(0).flags & unit_flags::kVisible) {
-    ShowLoadedWindow(live);
+    {
+      const runtime::marks::Span span("show");
+      ShowLoadedWindow(live);
+    }
     if (!IsLoaded(window)) return modal;
   }
   if (modal && IsLoaded(window)) RunModal(live);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "runtime/time_marks_win.h"
+
 namespace runtime {
 
 void MessageLoop::Run() {
@@ -67,6 +69,8 @@ void MessageLoop::Loop(Mode mode) {
 }
 
 bool MessageLoop::PumpMessage(Mode mode, MSG& message) {
+  // For the benchmark: the moment the thread is about to wait with nothing left to do.
+  if (marks::Enabled() && !PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) marks::Mark("idle");
   if (!GetMessageA(&message, nullptr, 0, 0)) {
     const int code = static_cast<int>(message.wParam);
     // Taken by a nested loop after all: put it back for the outer one.
@@ -74,6 +78,7 @@ bool MessageLoop::PumpMessage(Mode mode, MSG& message) {
     else quitCode_ = code;
     return false;
   }
+  if (message.message == WM_LBUTTONUP || message.message == WM_KEYUP) marks::Mark("input");
   if (!PreTranslate(message)) {
     TranslateMessage(&message);
     DispatchMessageA(&message);

@@ -4,6 +4,7 @@
 
 
 #include "runtime/process_heap_win.h"
+#include "runtime/time_marks_win.h"
 #include "runtime/values/memory.h"
 #include "runtime/values/static_ranges.h"
 
@@ -70,6 +71,7 @@ void RuntimeApp::Initialise(const ProgramDescriptor& descriptor) {
 
   // The window layer reads the carried window resource here.
   if (!descriptor.windowResource.empty()) {
+    const marks::Span span("resource");
     const bool read = hooks_.readWindowResource &&
                       hooks_.readWindowResource(descriptor.windowResource, descriptor.codeBase);
     if (!read) ReportError(error_codes::Text, "载入窗口模板数据段出错!");

@@ -15,6 +15,7 @@
 #include "skin/rounded_shapes.h"
 #include "skin/skin_engine.h"
 #include "skin/window_properties.h"
+#include "runtime/time_marks_win.h"
 
 namespace skin {
 namespace {
@@ -84,6 +85,7 @@ void SkinEngine::LayoutCaption(SkinnedWindow& window) {
 }
 
 void SkinEngine::ComposeBackground(SkinnedWindow& window) {
+  const runtime::marks::Span span("compose");
   const RECT client = ClientRect(window.hwnd);
   const int width = client.right, height = client.bottom;
   if (width <= 0 || height <= 0) return;
@@ -284,6 +286,7 @@ LRESULT SkinEngine::FrameMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
       break;
     case WM_PAINT: {
       {
+        const runtime::marks::Span span("paint-main");
         PaintScope paint(hwnd);
         if (!window->minimized) {
           if (window->backgroundDirty || !window->backgroundDc) {

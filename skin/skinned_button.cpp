@@ -7,6 +7,7 @@
 #include "skin/colour.h"
 #include "skin/rounded_shapes.h"
 #include "skin/window_properties.h"
+#include "runtime/time_marks_win.h"
 
 namespace skin {
 namespace {
@@ -122,6 +123,7 @@ void DrawButtonBase(draw::Graphics& graphics, const draw::GraphicsPath& shape, c
 }
 
 void DrawButton(HWND hwnd, HDC dc, UINT state, const RECT& rect) {
+  const runtime::marks::Span span("button-paint");
   SkinEngine* engine = Engine();
   ButtonRecord* record = RecordFor(hwnd);
   if (!engine || !record) return;

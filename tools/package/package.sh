@@ -7,19 +7,11 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 cd "$root"
 : "${SB_BUILD:=$root/build}"
-host_tree="$SB_BUILD/host" tree="$SB_BUILD/release-tree" out="$SB_BUILD/release"
+tree="$SB_BUILD/release-tree" out="$SB_BUILD/release"
 triple=x86_64-w64-mingw32
 
-# The window resource comes from the host tree's generator.
-if [ ! -f "$host_tree/build.ninja" ]; then cmake -S . -B "$host_tree" -G Ninja >/dev/null; fi
-cmake --build "$host_tree" --target window_resource
-if [ ! -f "$tree/build.ninja" ]; then
-  cmake -S . -B "$tree" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-posix.cmake" -DCMAKE_BUILD_TYPE=Release \
-    -DSB_HOST_TOOLS_DIR="$host_tree" -DSB_MPG123_DLL=ON >/dev/null
-fi
 # The screenshot test's dialog program shows the hotkey dialog for the manual's pictures.
-cmake --build "$tree" --target package_files hotkey_dialog_over_board
+bash tools/setup/release_tree.sh package_files hotkey_dialog_over_board
 
 cache() { sed -n "s/^$1:[A-Z]*=//p" "$tree/CMakeCache.txt"; }
 name=$(cache CMAKE_PROJECT_NAME) version=$(cache CMAKE_PROJECT_VERSION)
