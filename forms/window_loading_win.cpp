@@ -154,15 +154,31 @@ HWND FormsRuntime::CreateWindowUnits(WindowRecord& record, LiveWindow& live, HWN
     Attach(live, 0);
     SetMenuOnWindow(live);
   }
-  int controlId = 100;
+  // Control ids follow the order above. The units other units live in are made first, so that
+  // each of the others is made inside its parent at once: moving hundreds of made controls into
+  // their parents afterwards costs more than making them.
+  std::vector<int> controlIds(units.Count(), 0);
+  std::vector<bool> isParent(units.Count(), false);
+  int nextId = 100;
   for (std::size_t i = units.Count(); i-- > 1;) {
     if (units.IsMenuItem(i)) continue;
-    const UnitRecord unitRecord = units.Record(i);
-    live.units[i].control = createUnit_(ControlContext(unitRecord, data[i], live.handle, controlId));
-    if (!live.units[i].control) return nullptr;
-    live.units[i].handle = live.units[i].control->Handle();
-    controlId += 10;
-    Attach(live, i);
+    controlIds[i] = nextId;
+    nextId += 10;
+    if (const auto parent = units.IndexOf(units.Record(i).parent)) isParent[*parent] = true;
+  }
+  for (const bool parentsPass : {true, false}) {
+    for (std::size_t i = units.Count(); i-- > 1;) {
+      if (units.IsMenuItem(i) || isParent[i] != parentsPass) continue;
+      const UnitRecord& unitRecord = units.Record(i);
+      HWND parent = live.handle;
+      if (const auto at = units.IndexOf(unitRecord.parent); unitRecord.parent != 0 && at && live.units[*at].handle) {
+        parent = live.units[*at].handle;
+      }
+      live.units[i].control = createUnit_(ControlContext(unitRecord, data[i], parent, controlIds[i]));
+      if (!live.units[i].control) return nullptr;
+      live.units[i].handle = live.units[i].control->Handle();
+      Attach(live, i);
+    }
   }
 
   // Re-parent, and keep the pages after the first of a paged container hidden.
@@ -182,7 +198,8 @@ HWND FormsRuntime::CreateWindowUnits(WindowRecord& record, LiveWindow& live, HWN
     }
     if (parentId == 0 || !live.units[i].handle) continue;
     const auto parentIndex = units.IndexOf(parentId);
-    if (parentIndex && live.units[*parentIndex].handle) SetParent(live.units[i].handle, live.units[*parentIndex].handle);
+    HWND parent = parentIndex ? live.units[*parentIndex].handle : nullptr;
+    if (parent && GetParent(live.units[i].handle) != parent) SetParent(live.units[i].handle, parent);
   }
 
   // Among siblings the list order is the top-to-bottom order.

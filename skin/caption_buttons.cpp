@@ -61,6 +61,7 @@ void SkinEngine::DrawCaptionButton(SkinnedWindow& window, int index, int alpha, 
       !window.captionDc || static_cast<std::size_t>(index) > window.strip.buttons.size()) {
     return;
   }
+  ++window.backgroundVersion;
   const CaptionButton& button = window.captionButtons[index - 1];
   const CaptionButtonPlace& place = window.strip.buttons[index - 1];
   const bool close = button.command == CaptionCommand::kClose;

@@ -96,6 +96,7 @@ void SkinEngine::ComposeBackground(SkinnedWindow& window) {
   SetWindowRgn(window.hwnd, CreateRoundRectRgn(0, 0, width + 1, height + 1, 5, 5), TRUE);
 
   if (!window.backgroundDc) window.backgroundDc.Create(nullptr);
+  ++window.backgroundVersion;
   std::uint32_t* bits = nullptr;
   Bitmap composed = CreateArgbBitmap(width, height, &bits);
   window.backgroundDc.Select(composed.Get());
@@ -169,6 +170,7 @@ void SkinEngine::ShowBackground(SkinnedWindow& window, HDC target) {
 void SkinEngine::DrawCaptionText(SkinnedWindow& window) {
   const RECT client = ClientRect(window.hwnd);
   const int bandWidth = client.right - window.strip.width - 16;
+  ++window.backgroundVersion;
   // Start from the clean band so a new title never lands on the old one.
   BitBlt(window.backgroundDc.Get(), 0, 0, std::clamp(bandWidth + 29, 0, window.strip.x), window.captionHeight, window.captionDc.Get(), 0, 0,
          SRCCOPY);

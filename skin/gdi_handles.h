@@ -84,6 +84,14 @@ struct OffscreenSurface {
   int width, height;
 };
 
+// What a drawing kept between paints was made from: the version of the window's background and
+// the place (in the window) and size it covers. A kept drawing whose stamp differs is stale.
+struct SurfaceStamp {
+  std::uint32_t backgroundVersion = 0;
+  int x = 0, y = 0, width = 0, height = 0;
+  bool operator==(const SurfaceStamp&) const = default;
+};
+
 class WindowDc {
  public:
   explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}

@@ -263,11 +263,64 @@ ControlRecord* SkinEngine::RecordOf(HWND control, ControlKind kind) const {
   return record->hwnd == control ? record : nullptr;
 }
 
+SurfaceStamp SkinEngine::StampOf(const SkinnedWindow& window, HWND control) {
+  RECT client{};
+  GetClientRect(control, &client);
+  POINT at{0, 0};
+  MapWindowPoints(control, window.hwnd, &at, 1);
+  return SurfaceStamp{window.backgroundVersion, at.x, at.y, client.right, client.bottom};
+}
+
+const OffscreenSurface* SkinEngine::PanelLayer(const SkinnedWindow& window, PanelRecord& panel) const {
+  const SurfaceStamp stamp = StampOf(window, panel.hwnd);
+  if (!panel.layer || panel.layerStamp != stamp) {
+    panel.layer = BackgroundBehind(panel.hwnd, false, &window);
+    panel.layerStamp = stamp;
+  }
+  return panel.layer.get();
+}
+
 std::unique_ptr<OffscreenSurface> SkinEngine::BackgroundBehind(HWND control, bool wholeWindow,
                                                            const SkinnedWindow* owner) const {
   const SkinnedWindow* window = OwnerOf(control);
   if (!window) window = owner;
   if (!window || !window->backgroundDc) return nullptr;
+  // Inside a tinted panel (or a panel itself) the panel's kept layer holds the background and
+  // every tint down to the panel's: a copy of it saves laying them again at each paint.
+  bool inContainer = false;
+  for (HWND up = control; up && up != window->hwnd && !inContainer; up = GetParent(up)) {
+    const auto container = reinterpret_cast<HWND>(props::Get(up, props::kContainer));
+    inContainer = container && props::Get(container, props::kContainerLayer);
+  }
+  if (!wholeWindow && !inContainer) {
+    for (HWND up = control; up && up != window->hwnd; up = GetParent(up)) {
+      auto* panel = static_cast<PanelRecord*>(RecordOf(up, ControlKind::kPanels));
+      if (!panel) continue;
+      if (up == control && panel->layer && panel->layerStamp == StampOf(*window, up)) {
+        auto surface = std::make_unique<OffscreenSurface>(panel->layer->width, panel->layer->height);
+        if (!surface->bits) return nullptr;
+        BitBlt(surface->dc.Get(), 0, 0, surface->width, surface->height, panel->layer->dc.Get(), 0, 0, SRCCOPY);
+        return surface;
+      }
+      if (up == control) break;  // the panel's own layer is drawn the long way
+      const OffscreenSurface* layer = PanelLayer(*window, *panel);
+      if (!layer) break;
+      RECT rect{};
+      GetClientRect(control, &rect);
+      auto surface = std::make_unique<OffscreenSurface>(rect.right, rect.bottom);
+      if (!surface->bits) return nullptr;
+      POINT offset{0, 0};
+      MapWindowPoints(control, up, &offset, 1);
+      BitBlt(surface->dc.Get(), 0, 0, rect.right, rect.bottom, layer->dc.Get(), offset.x, offset.y, SRCCOPY);
+      return surface;
+    }
+  }
+  return ComposeBehind(*window, control, wholeWindow);
+}
+
+std::unique_ptr<OffscreenSurface> SkinEngine::ComposeBehind(const SkinnedWindow& owner, HWND control,
+                                                        bool wholeWindow) const {
+  const SkinnedWindow* window = &owner;
   RECT rect{};
   RECT outer{};
   GetWindowRect(control, &outer);

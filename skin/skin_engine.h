@@ -107,6 +107,8 @@ class SkinEngine {
   // when the control has no record (a plain child the frame answers for).
   std::unique_ptr<OffscreenSurface> BackgroundBehind(HWND control, bool wholeWindow = false,
                                                      const SkinnedWindow* owner = nullptr) const;
+  // Where the control's client area lies in the window's background, and its version.
+  static SurfaceStamp StampOf(const SkinnedWindow& window, HWND control);
 
   // Draws one caption button: alpha 0 plain, up to 240 highlighted; or pressed.
   void DrawCaptionButton(SkinnedWindow& window, int button, int alpha, bool pressed);
@@ -121,6 +123,9 @@ class SkinEngine {
 
  private:
   void Cleanup(HWND hwnd);
+  // The panel's kept layer, drawn again when its stamp is stale; null when it cannot be drawn.
+  const OffscreenSurface* PanelLayer(const SkinnedWindow& window, PanelRecord& panel) const;
+  std::unique_ptr<OffscreenSurface> ComposeBehind(const SkinnedWindow& window, HWND control, bool wholeWindow) const;
   // The brushes and bitmaps the colour answers left on the window's children, its panels'
   // included. The children are gone by the frame's WM_NCDESTROY, their properties with them:
   // they are freed at WM_DESTROY, while they still exist.

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <memory>
+#include <optional>
 
 #include "draw/graphics.h"
 #include "skin/colour.h"
@@ -122,60 +123,84 @@ void DrawButtonBase(draw::Graphics& graphics, const draw::GraphicsPath& shape, c
   graphics.DrawPath(outline, shape);
 }
 
+namespace {
+
+std::unique_ptr<OffscreenSurface> DrawButtonLook(SkinEngine& engine, HWND hwnd, const ButtonRecord& record, UINT state,
+                                                 const RECT& rect, COLORREF textColour) {
+  const int wi = rect.right - rect.left, hi = rect.bottom - rect.top;
+  auto surface = engine.BackgroundBehind(hwnd);
+  if (!surface) return nullptr;
+  const float x = static_cast<float>(rect.left), y = static_cast<float>(rect.top);
+  const float w = static_cast<float>(wi), h = static_cast<float>(hi);
+  const COLORREF accent = engine.Settings().accent;
+  draw::Graphics graphics(surface->dc.Get());
+  graphics.SetSmoothingMode(draw::kSmoothingAntiAlias);
+  const draw::GraphicsPath shape = Rounded(x, y, w - 1, h - 1, 5);
+  DrawButtonBase(graphics, shape, {x, y, w, h}, (state & ODS_DISABLED) != 0);
+
+  if (!(state & ODS_DISABLED)) {
+    FillVertical(graphics, shape, x, y, y + h - 1, ToArgb(0xFFFFFF, 0), ToArgb(0x808080, 60));
+    draw::GraphicsPath gloss(draw::kFillAlternate);
+    AddTopRounded(gloss, x, y, w - 1, static_cast<float>(hi / 2), 5);
+    FillVertical(graphics, gloss, x, y, y + static_cast<float>(hi / 2), ToArgb(0xFFFFFF, 50), ToArgb(0xFFFFFF, 10));
+    if (state & ODS_HOTLIGHT) {
+      FillVertical(graphics, shape, x, y, y + h - 1, ToArgb(accent, 60), ToArgb(accent, 10));
+      draw::Pen outline(ToArgb(accent, 255), 1);
+      graphics.DrawPath(outline, shape);
+    } else if (state & ODS_FOCUS) {
+      draw::Pen outline(ToArgb(0, 70), 1);
+      DrawGlow(graphics, shape, 3, ToArgb(kAccentColour, 120));
+      graphics.DrawPath(outline, shape);
+    } else {
+      draw::Pen outline(ToArgb(0, 120), 1);
+      graphics.DrawPath(outline, shape);
+    }
+    if (state & ODS_SELECTED) {
+      const draw::GraphicsPath inset = Rounded(x + 2, y + 2, w - 3, h - 3, 5);
+      draw::LinearGradientBrush press({2, 2}, {2, h - 2}, ToArgb(accent, 60), ToArgb(0xFFFFFF, 100));
+      graphics.FillPath(press, inset);
+    }
+  }
+
+  if (!record.text.empty()) {
+    draw::FontFamily family = FamilyFor(record.fontName);
+    draw::Font font(family, static_cast<float>(record.fontSize), record.fontStyle, draw::kUnitPoint);
+    draw::StringFormat format(0);
+    format.SetAlignment(draw::kAlignCenter);
+    format.SetLineAlignment(draw::kAlignCenter);
+    draw::SolidBrush ink(ToArgb(textColour, 255));
+    if (font) graphics.DrawString(std::string_view(record.text), font, {0, 2, w, h}, &format, ink);
+  }
+  return surface;
+}
+
+}  // namespace
+
+// A look is drawn once per state and kept: the next paints of that state are one copy, until the
+// background, the button's place or size, its text or a colour changes.
 void DrawButton(HWND hwnd, HDC dc, UINT state, const RECT& rect) {
   const runtime::marks::Span span("button-paint");
   SkinEngine* engine = Engine();
   ButtonRecord* record = RecordFor(hwnd);
-  if (!engine || !record) return;
+  const SkinnedWindow* window = engine ? engine->OwnerOf(hwnd) : nullptr;
+  if (!record || !window) return;
   const int wi = rect.right - rect.left, hi = rect.bottom - rect.top;
   if (wi <= 0 || hi <= 0) return;
-  auto surface = engine->BackgroundBehind(hwnd);
-  if (!surface) return;
-  const float x = static_cast<float>(rect.left), y = static_cast<float>(rect.top);
-  const float w = static_cast<float>(wi), h = static_cast<float>(hi);
-  const COLORREF accent = engine->Settings().accent;
   const auto textColour = static_cast<COLORREF>(props::Get(hwnd, props::kTextColour));
-  {
-    draw::Graphics graphics(surface->dc.Get());
-    graphics.SetSmoothingMode(draw::kSmoothingAntiAlias);
-    const draw::GraphicsPath shape = Rounded(x, y, w - 1, h - 1, 5);
-    DrawButtonBase(graphics, shape, {x, y, w, h}, (state & ODS_DISABLED) != 0);
-
-    if (!(state & ODS_DISABLED)) {
-      FillVertical(graphics, shape, x, y, y + h - 1, ToArgb(0xFFFFFF, 0), ToArgb(0x808080, 60));
-      draw::GraphicsPath gloss(draw::kFillAlternate);
-      AddTopRounded(gloss, x, y, w - 1, static_cast<float>(hi / 2), 5);
-      FillVertical(graphics, gloss, x, y, y + static_cast<float>(hi / 2), ToArgb(0xFFFFFF, 50), ToArgb(0xFFFFFF, 10));
-      if (state & ODS_HOTLIGHT) {
-        FillVertical(graphics, shape, x, y, y + h - 1, ToArgb(accent, 60), ToArgb(accent, 10));
-        draw::Pen outline(ToArgb(accent, 255), 1);
-        graphics.DrawPath(outline, shape);
-      } else if (state & ODS_FOCUS) {
-        draw::Pen outline(ToArgb(0, 70), 1);
-        DrawGlow(graphics, shape, 3, ToArgb(kAccentColour, 120));
-        graphics.DrawPath(outline, shape);
-      } else {
-        draw::Pen outline(ToArgb(0, 120), 1);
-        graphics.DrawPath(outline, shape);
-      }
-      if (state & ODS_SELECTED) {
-        const draw::GraphicsPath inset = Rounded(x + 2, y + 2, w - 3, h - 3, 5);
-        draw::LinearGradientBrush press({2, 2}, {2, h - 2}, ToArgb(accent, 60), ToArgb(0xFFFFFF, 100));
-        graphics.FillPath(press, inset);
-      }
-    }
-
-    if (!record->text.empty()) {
-      draw::FontFamily family = FamilyFor(record->fontName);
-      draw::Font font(family, static_cast<float>(record->fontSize), record->fontStyle, draw::kUnitPoint);
-      draw::StringFormat format(0);
-      format.SetAlignment(draw::kAlignCenter);
-      format.SetLineAlignment(draw::kAlignCenter);
-      draw::SolidBrush ink(ToArgb(textColour, 255));
-      if (font) graphics.DrawString(std::string_view(record->text), font, {0, 2, w, h}, &format, ink);
-    }
+  ButtonRecord::LooksSource source{SkinEngine::StampOf(*window, hwnd), textColour, engine->Settings().accent, record->text};
+  source.place.x += rect.left;
+  source.place.y += rect.top;
+  source.place.width = wi;
+  source.place.height = hi;
+  if (record->looksSource != source) {
+    record->looks.clear();
+    record->looksSource = std::move(source);
   }
-  BitBlt(dc, 0, 0, wi, hi, surface->dc.Get(), 0, 0, SRCCOPY);
+  constexpr UINT kLookBits = ODS_SELECTED | ODS_DISABLED | ODS_FOCUS | ODS_HOTLIGHT;
+  std::unique_ptr<OffscreenSurface>& look = record->looks[state & kLookBits];
+  if (!look) look = DrawButtonLook(*engine, hwnd, *record, state, rect, textColour);
+  if (!look) return;
+  BitBlt(dc, 0, 0, wi, hi, look->dc.Get(), 0, 0, SRCCOPY);
   if (paintObserver) paintObserver(hwnd);
 }
 

@@ -4,6 +4,8 @@
 // engine's draw-item handler from the frame and from panels.
 #include <windows.h>
 
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +26,15 @@ struct ButtonRecord : ControlRecord {
   std::string fontName = "宋体";
   int fontSize = 12;  // points
   int fontStyle = 0;  // bold 1, italic 2, underline 4, strike-out 8
+  // Push buttons: each look drawn so far, by state, kept while what it was drawn from stays.
+  struct LooksSource {
+    SurfaceStamp place;
+    COLORREF textColour = 0, accent = 0;
+    std::string text;
+    bool operator==(const LooksSource&) const = default;
+  };
+  LooksSource looksSource;
+  std::map<UINT, std::unique_ptr<OffscreenSurface>> looks;
 };
 
 // The button kinds for SetChildKinds, in attach order.

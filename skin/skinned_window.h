@@ -49,6 +49,9 @@ struct PanelRecord : ControlRecord {
   std::string fontFace;
   int fontSize = 12;
   int fontStyle = 0;
+  // The background under the panel with every tint down to its own, kept for what lies inside.
+  std::unique_ptr<OffscreenSurface> layer;
+  SurfaceStamp layerStamp;
 };
 
 struct LabelRecord : ControlRecord {
@@ -107,6 +110,7 @@ struct SkinnedWindow {
   // (Bitmaps before their DCs: a DC gives its bitmap back before the bitmap is deleted.)
   Bitmap backgroundBitmap;
   MemoryDc backgroundDc;
+  std::uint32_t backgroundVersion = 0;  // counts every drawing into the background
   std::uint32_t* backgroundBits = nullptr;
   int backgroundWidth = 0;
   int backgroundHeight = 0;

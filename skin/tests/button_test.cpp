@@ -295,5 +295,48 @@ TEST_F(ButtonTest, TabControlPanelHidesItsTabsAndDrawsItsButtons) {
   }
 }
 
+// The looks and the panel layers kept between paints follow what they were drawn from: the
+// button's place over the sky, the window's background, and the panel's place.
+TEST_F(ButtonTest, KeptLooksFollowTheirPlaceAndTheBackground) {
+  InitCommonControls();
+  HWND tabs = CreateWindowExA(0, "SysTabControl32", "", WS_CHILD | WS_VISIBLE, 10, 30, 260, 190, frame, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+  windows.push_back(tabs);
+  HWND inside = CreateWindowExA(0, "Button", "", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 20, kWidth, kHeight, tabs,
+                                nullptr, GetModuleHandleA(nullptr), nullptr);
+  HWND button = Button(200, 30);
+  Attach();
+  engine->AttachPanel(tabs, {}, GetSysColor(COLOR_BTNFACE), 100);
+  ASSERT_NE(engine->RecordOf(inside, ControlKind::kButtons), nullptr);
+  ASSERT_NE(engine->RecordOf(button, ControlKind::kButtons), nullptr);
+  Pump();
+  const int cx = kWidth / 2, low = kHeight * 3 / 4;
+
+  // The sky darkens upwards: the same button lower down looks lighter.
+  const Look high = Draw(button, 0);
+  MoveWindow(button, 200, 180, kWidth, kHeight, FALSE);
+  const Look moved = Draw(button, 0);
+  EXPECT_GT(Sum(moved.At(cx, low)), Sum(high.At(cx, low)) + 20);
+  EXPECT_EQ(moved.pixels, Draw(button, 0).pixels);
+
+  // Inside the panel: moving the panel down moves what lies behind everything in it.
+  const Look insideHigh = Behind(inside);
+  const Look insideLook = Draw(inside, 0);
+  MoveWindow(tabs, 10, 130, 260, 90, FALSE);
+  Pump();
+  const Look insideLow = Behind(inside);
+  EXPECT_GT(Sum(insideLow.At(cx, low)), Sum(insideHigh.At(cx, low)) + 20);
+  EXPECT_NE(Draw(inside, 0).pixels, insideLook.pixels);
+
+  // A new background (the window made taller stretches the sky) reaches the kept looks.
+  const Look before = Draw(button, 0);
+  const Look behindBefore = Behind(button);
+  SetWindowPos(frame, nullptr, 0, 0, 320, 400, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  Pump();
+  ASSERT_NE(Behind(button).pixels, behindBefore.pixels) << "the background did not change";
+  EXPECT_NE(Draw(button, 0).pixels, before.pixels);
+}
+
 }  // namespace
 }  // namespace skin::testing
