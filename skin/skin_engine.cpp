@@ -370,6 +370,10 @@ LRESULT CallStoredProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
   return CallWindowProcA(procedure, hwnd, message, wParam, lParam);
 }
 
+LRESULT PassOn(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  return CallStoredProcedure(hwnd, message, wParam, lParam, props::kOldProc);
+}
+
 LRESULT CALLBACK FrameProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   SkinEngine* engine = SkinEngine::Current();
   if (!engine) return CallStoredProcedure(hwnd, message, wParam, lParam, props::kOldProc);

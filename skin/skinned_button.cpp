@@ -15,11 +15,6 @@ SkinEngine* Engine() { return SkinEngine::Current(); }
 
 void (*paintObserver)(HWND) = nullptr;
 
-ButtonRecord* RecordFor(HWND hwnd) {
-  SkinEngine* engine = Engine();
-  return engine ? static_cast<ButtonRecord*>(engine->RecordOf(hwnd, ControlKind::kButtons)) : nullptr;
-}
-
 std::string WindowText(HWND hwnd) {
   std::string text(static_cast<std::size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
   text.resize(static_cast<std::size_t>(GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
@@ -63,7 +58,7 @@ bool AcceptsCheckOrRadio(HWND, LONG_PTR style) { return IsSkinnableRadio(style) 
 
 bool DrawItem(HWND, const DRAWITEMSTRUCT& item) {
   if (item.CtlType != ODT_BUTTON || props::Get(item.hwndItem, props::kIndex) < 1) return false;
-  ButtonRecord* record = RecordFor(item.hwndItem);
+  ButtonRecord* record = RecordFor<ButtonRecord>(item.hwndItem);
   if (!record) return false;
   if (record->kind == ButtonType::kPush) {
     DrawButton(item.hwndItem, item.hDC, item.itemState, item.rcItem);
@@ -123,7 +118,7 @@ void DrawButtonBase(draw::Graphics& graphics, const draw::GraphicsPath& shape, c
 
 void DrawButton(HWND hwnd, HDC dc, UINT state, const RECT& rect) {
   SkinEngine* engine = Engine();
-  ButtonRecord* record = RecordFor(hwnd);
+  ButtonRecord* record = RecordFor<ButtonRecord>(hwnd);
   if (!engine || !record) return;
   const int wi = rect.right - rect.left, hi = rect.bottom - rect.top;
   if (wi <= 0 || hi <= 0) return;
@@ -180,7 +175,7 @@ void DrawButton(HWND hwnd, HDC dc, UINT state, const RECT& rect) {
 void SetButtonPaintObserver(void (*observer)(HWND)) { paintObserver = observer; }
 
 void RedrawButton(HWND hwnd, UINT state, bool hover) {
-  ButtonRecord* record = RecordFor(hwnd);
+  ButtonRecord* record = RecordFor<ButtonRecord>(hwnd);
   if (!record) return;
   if (hover) state |= ODS_HOTLIGHT;
   // A disabled button keeps its disabled look under the mouse.
@@ -197,10 +192,10 @@ void RedrawButton(HWND hwnd, UINT state, bool hover) {
 }
 
 LRESULT CALLBACK ButtonProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  ButtonRecord* record = RecordFor(hwnd);
+  ButtonRecord* record = RecordFor<ButtonRecord>(hwnd);
   SkinEngine* engine = Engine();
   SkinnedWindow* window = engine ? engine->OwnerOf(hwnd) : nullptr;
-  if (!record || !window) return CallStoredProcedure(hwnd, message, wParam, lParam, props::kOldProc);
+  if (!record || !window) return PassOn(hwnd, message, wParam, lParam);
   const int index = static_cast<int>(props::Get(hwnd, props::kIndex));
   if (record->kind != ButtonType::kPush) {
     if (const std::optional<LRESULT> handled = CheckOrRadioMessage(hwnd, *record, *window, message, wParam, lParam)) {
@@ -254,7 +249,7 @@ LRESULT CALLBACK ButtonProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     default:
       break;
   }
-  return CallStoredProcedure(hwnd, message, wParam, lParam, props::kOldProc);
+  return PassOn(hwnd, message, wParam, lParam);
 }
 
 }  // namespace skin
