@@ -69,12 +69,6 @@ bool DrawItem(HWND, const DRAWITEMSTRUCT& item) {
   return true;
 }
 
-draw::GraphicsPath Rounded(float x, float y, float width, float height, float r) {
-  draw::GraphicsPath path(draw::kFillAlternate);
-  AddRoundedRectangle(path, x, y, width, height, r);
-  return path;
-}
-
 void FillVertical(draw::Graphics& graphics, const draw::GraphicsPath& path, float x, float top, float bottom,
                   std::uint32_t from, std::uint32_t to) {
   draw::LinearGradientBrush brush({x, top}, {x, bottom}, from, to);
@@ -131,7 +125,7 @@ void DrawButton(HWND hwnd, HDC dc, UINT state, const RECT& rect) {
   {
     draw::Graphics graphics(surface->dc.Get());
     graphics.SetSmoothingMode(draw::kSmoothingAntiAlias);
-    const draw::GraphicsPath shape = Rounded(x, y, w - 1, h - 1, 5);
+    const draw::GraphicsPath shape = RoundedRectanglePath(x, y, w - 1, h - 1, 5);
     DrawButtonBase(graphics, shape, {x, y, w, h}, (state & ODS_DISABLED) != 0);
 
     if (!(state & ODS_DISABLED)) {
@@ -152,7 +146,7 @@ void DrawButton(HWND hwnd, HDC dc, UINT state, const RECT& rect) {
         graphics.DrawPath(outline, shape);
       }
       if (state & ODS_SELECTED) {
-        const draw::GraphicsPath inset = Rounded(x + 2, y + 2, w - 3, h - 3, 5);
+        const draw::GraphicsPath inset = RoundedRectanglePath(x + 2, y + 2, w - 3, h - 3, 5);
         draw::LinearGradientBrush press({2, 2}, {2, h - 2}, ToArgb(accent, 60), ToArgb(0xFFFFFF, 100));
         graphics.FillPath(press, inset);
       }
