@@ -161,22 +161,10 @@ void SkinEngine::AttachChildren(std::size_t registryIndex, HWND parent) {
   }
 }
 
-namespace {
-
-// The first registered window found walking up from hwnd's parent.
-std::size_t OwningIndex(const SkinRegistry& registry, HWND hwnd) {
-  for (HWND up = GetParent(hwnd); up; up = GetParent(up)) {
-    if (const std::size_t index = registry.IndexOf(up)) return index;
-  }
-  return 0;
-}
-
-}  // namespace
-
 void SkinEngine::AttachPanel(HWND hwnd, std::optional<bool> cornerFlag, COLORREF colour, std::optional<int> alpha,
                              std::optional<int> spare) {
   if (!settings_.skinChildren || !IsWindow(hwnd)) return;
-  const std::size_t index = OwningIndex(registry_, hwnd);
+  const std::size_t index = registry_.OwningIndex(hwnd);
   SkinnedWindow* window = registry_.At(index);
   if (!window) return;
   auto& panels = window->Kind(ControlKind::kPanels);
@@ -221,7 +209,7 @@ void SkinEngine::AttachPanel(HWND hwnd, std::optional<bool> cornerFlag, COLORREF
 
 void SkinEngine::AttachTransparentLabel(HWND hwnd, std::optional<COLORREF> keyColour) {
   if (!settings_.skinChildren || !IsWindow(hwnd)) return;
-  const std::size_t index = OwningIndex(registry_, hwnd);
+  const std::size_t index = registry_.OwningIndex(hwnd);
   SkinnedWindow* window = registry_.At(index);
   if (!window) return;
   auto& labels = window->Kind(ControlKind::kTransparentLabels);

@@ -25,11 +25,8 @@ void AddShape(draw::GraphicsPath& path, int style, float x, float y, float w, fl
 void AdoptOwner(HWND hwnd) {
   SkinEngine* engine = SkinEngine::Current();
   if (!engine || engine->OwnerOf(hwnd)) return;
-  for (HWND up = GetParent(hwnd); up; up = GetParent(up)) {
-    if (const std::size_t index = engine->Registry().IndexOf(up)) {
-      props::Set(hwnd, props::kOwner, static_cast<std::intptr_t>(index));
-      return;
-    }
+  if (const std::size_t index = engine->Registry().OwningIndex(hwnd)) {
+    props::Set(hwnd, props::kOwner, static_cast<std::intptr_t>(index));
   }
 }
 
