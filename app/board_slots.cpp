@@ -35,7 +35,7 @@ void RestoreSlots() {
 forms::HandlerReturn SlotAssign(std::span<const std::int32_t>) {
   const runtime::UnitRef button = EventButton();
   if (!forms::IsUnitValid(button)) return forms::NoResult();
-  const int number = TextToInteger(SlotNumber(UnitName(button)));
+  const int number = LeadingNumber(SlotNumber(UnitName(button)));
   if (number == 0) return forms::NoResult();
   if (!forms::OpenCommonDialog(units::kFileDialog)) return forms::NoResult();
   const std::string path = forms::ReadTextProperty(units::kFileDialog, forms::property::kDialogFileName);
