@@ -69,7 +69,7 @@ forms::HandlerReturn OpenDialogFor(const runtime::UnitRef& button) {
 }  // namespace
 
 void RestoreHotkeys() {
-  for (const runtime::UnitRef& button : MainWindowButtons(units::kSoundButtonPrefix)) {
+  for (const runtime::UnitRef& button : MainWindowButtons(kSoundButtonPrefix)) {
     RestoreOne(button, "btn" + SoundButtonNumber(UnitName(button)));
     if (forms::IsUnitValid(button) && !units::SameUnit(button, units::kFirstSoundButton)) {
       forms::RedirectEvents(button, units::kFirstSoundButton);
@@ -142,7 +142,7 @@ forms::HandlerReturn HotkeyPressed(std::span<const std::int32_t> arguments) {
     Player().Stop(State().currentStream);
     return forms::NoResult();
   }
-  for (const runtime::UnitRef& button : MainWindowButtons(units::kSoundButtonPrefix)) {
+  for (const runtime::UnitRef& button : MainWindowButtons(kSoundButtonPrefix)) {
     if (LeadingNumber(TagOf(button)) == id) {
       PlayButtonSound(button);
       break;

@@ -22,7 +22,7 @@ constexpr char kDefaultName[] = "自定义";
 }  // namespace
 
 void RestoreSlots() {
-  for (const runtime::UnitRef& button : MainWindowButtons(units::kSlotButtonPrefix)) {
+  for (const runtime::UnitRef& button : MainWindowButtons(kSlotButtonPrefix)) {
     if (!forms::IsUnitValid(button)) continue;
     const std::string number = SlotNumber(UnitName(button));
     forms::WriteTextProperty(button, forms::property::kTag, ReadSetting(kSection, "file" + number));

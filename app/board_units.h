@@ -34,7 +34,4 @@ inline constexpr runtime::UnitRef kFileDialog = Unit(kMainWindowId, 0x1601661D, 
 
 inline constexpr runtime::UnitRef kHotkeyDialog = Unit(kHotkeyDialogId, 0x06010D89, kWindow);
 
-inline constexpr char kSoundButtonPrefix[] = "按钮_音效";
-inline constexpr char kSlotButtonPrefix[] = "按钮_自定义音效_";
-
 }  // namespace board::units
