@@ -117,8 +117,6 @@ class SkinEngine {
   // list and combo boxes. Only with the skin-children and text-field switches on.
   LRESULT TransparentColours(SkinnedWindow& window, UINT message, HDC dc, HWND control);
 
-  static constexpr int kCaptionInset = 3;
-
  private:
   void Cleanup(HWND hwnd);
   // The brushes and bitmaps the colour answers left on the window's children, its panels'

@@ -47,14 +47,13 @@ void TabStrip::Detach() {
   cache_.reset();
 }
 
-void TabStrip::AttachTabStrip(HWND hwnd, std::optional<int> tabWidth, std::optional<int> selectionStyle,
+void TabStrip::AttachTabStrip(HWND hwnd, std::optional<int> tabWidth, std::optional<int> /*selectionStyle*/,
                               std::optional<int> style, std::optional<bool> clickable, std::optional<COLORREF> tintColour,
                               std::optional<int> tintAlpha, std::optional<COLORREF> fillColour) {
   if (!IsWindow(hwnd)) return;
   Detach();
   hwnd_ = hwnd;
   style_ = style.value_or(3);
-  selectionStyle_ = selectionStyle.value_or(1);
   clickable_ = clickable.value_or(true);
   tintColour_ = tintColour.value_or(0xDDCA22);
   tintAlpha_ = tintAlpha.value_or(160);
