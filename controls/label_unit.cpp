@@ -1,8 +1,9 @@
 // Label: painted by the runtime itself: optional gradient frame, a picture, gradient or plain
 // background, then the caption with its alignment and text effect.
-#include <algorithm>
 
 #include "controls/frame_rules.h"
+#include "controls/gradient.h"
+#include "controls/gradient_paint.h"
 #include "controls/picture.h"
 #include "controls/picture_fit.h"
 #include "controls/value_rules.h"
@@ -34,43 +35,9 @@ int SettingOf(int property) {
   }
 }
 
-COLORREF Blend(COLORREF a, COLORREF b, int step, int steps) {
-  if (steps <= 0) return a;
-  auto mix = [&](int x, int y) { return x + (y - x) * step / steps; };
-  return RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)), mix(GetBValue(a), GetBValue(b)));
-}
-
-// The colour at `step` of `steps` along a path through `colours` (two or three).
-COLORREF Along(const std::vector<std::uint32_t>& colours, int step, int steps) {
-  const int segments = static_cast<int>(colours.size()) - 1;
-  if (steps <= 0) return colours.front() & 0xFFFFFF;
-  const int scaled = step * segments;
-  const int segment = std::min(scaled / steps, segments - 1);
-  return Blend(colours[segment] & 0xFFFFFF, colours[segment + 1] & 0xFFFFFF, scaled - segment * steps, steps);
-}
-
 void Fill(HDC dc, const RECT& rect, COLORREF colour) {
   GdiObject<HBRUSH> brush(CreateSolidBrush(colour));
   FillRect(dc, &rect, brush.Get());
-}
-
-// Modes 1..4: left to right, top to bottom, right to left, bottom to top; 5..8 repeat them.
-void GradientBackground(HDC dc, const RECT& rect, std::uint32_t mode, const std::vector<std::uint32_t>& colours) {
-  const int direction = static_cast<int>((mode - 1) % 4);
-  const bool horizontal = direction == 0 || direction == 2;
-  const int length = horizontal ? rect.right - rect.left : rect.bottom - rect.top;
-  for (int i = 0; i < length; ++i) {
-    const int step = direction < 2 ? i : length - 1 - i;
-    RECT strip = rect;
-    if (horizontal) {
-      strip.left = rect.left + i;
-      strip.right = strip.left + 1;
-    } else {
-      strip.top = rect.top + i;
-      strip.bottom = strip.top + 1;
-    }
-    Fill(dc, strip, Along(colours, step, length - 1));
-  }
 }
 
 class Label final : public ChildControl, public Painter {
@@ -99,7 +66,8 @@ class Label final : public ChildControl, public Painter {
       if (colours.size() >= 2) {
         for (int i = 0; i < width; ++i) {
           const RECT ring{rect.left + i, rect.top + i, rect.right - i, rect.bottom - i};
-          GdiObject<HBRUSH> brush(CreateSolidBrush(Along(colours, i, width - 1)));
+          // The rings run from the first colour outside to the last inside.
+          GdiObject<HBRUSH> brush(CreateSolidBrush(GradientColour(1, 1, width, 0, i, colours)));
           FrameRect(dc, &ring, brush.Get());
         }
         InflateRect(&rect, -width, -width);
@@ -116,7 +84,7 @@ class Label final : public ChildControl, public Painter {
       const RECT target{rect.left + at.left, rect.top + at.top, rect.left + at.left + at.width, rect.top + at.top + at.height};
       picture_->Draw(dc, target);
     } else if (gradientMode >= 1 && gradientMode <= 8 && gradient.size() >= 2) {
-      GradientBackground(dc, rect, gradientMode, gradient);
+      PaintGradient(dc, rect, rect, static_cast<int>(gradientMode), gradient);
     } else {
       Fill(dc, rect, ShownColour(data_.BackColor()));
     }

@@ -755,19 +755,31 @@ TEST_F(KindsTest, LabelGradientFrameAndBorderStyles) {
   }
 }
 
-TEST_F(KindsTest, LabelGradientBackgroundRunsThroughItsColours) {
+TEST_F(KindsTest, LabelGradientBackgroundRunsThroughItsColoursInTheDrawingPanelsModes) {
+  // The modes of the drawing panel's gradient fill: 1 down, 2 right, 5 up, 6 left, 3 along the
+  // falling diagonal; from the first colour to the last.
+  const struct {
+    std::uint32_t mode;
+    POINT first;
+    POINT last;
+  } cases[] = {{1, {50, 0}, {50, 100}}, {2, {0, 50}, {100, 50}}, {5, {50, 100}, {50, 0}},
+               {6, {100, 50}, {0, 50}}, {3, {0, 0}, {100, 100}}};
   forms::LabelData data = LabelWith("");
-  data.settings[9] = 1;  // left to right
   data.settings[10] = RGB(255, 0, 0);
   data.settings[11] = forms::kDefaultColour;
   data.settings[12] = RGB(0, 0, 255);
+  for (const auto& c : cases) {
+    data.settings[9] = c.mode;
+    UnitControl& label = Add(kLabel, {10, 10, 101, 101}, data);
+    const Canvas canvas(label.Handle());
+    EXPECT_EQ(canvas.At(c.first.x, c.first.y), RGB(255, 0, 0)) << c.mode;
+    EXPECT_EQ(canvas.At(c.last.x, c.last.y), RGB(0, 0, 255)) << c.mode;
+    const COLORREF middle = canvas.At(50, 50);
+    EXPECT_NEAR(GetRValue(middle), 127, 2) << c.mode;
+    EXPECT_NEAR(GetBValue(middle), 127, 2) << c.mode;
+  }
+  data.settings[9] = 2;
   UnitControl& label = Add(kLabel, {10, 10, 101, 20}, data);
-  const Canvas canvas(label.Handle());
-  EXPECT_EQ(canvas.At(0, 10), RGB(255, 0, 0));
-  EXPECT_EQ(canvas.At(100, 10), RGB(0, 0, 255));
-  const COLORREF middle = canvas.At(50, 10);
-  EXPECT_NEAR(GetRValue(middle), 127, 2);
-  EXPECT_NEAR(GetBValue(middle), 127, 2);
 
   // With one colour set there is no gradient: the back colour fills.
   label.WriteProperty(23 - 8, runtime::ValueCell::Integer(static_cast<std::int32_t>(forms::kDefaultColour)));
