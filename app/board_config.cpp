@@ -15,17 +15,14 @@ std::string ReadSetting(const std::string& section, const std::string& key, cons
 }
 
 int ReadNumberSetting(const std::string& section, const std::string& key, const std::string& fallback) {
-  return TextToInteger(ReadSetting(section, key, fallback));
+  return LeadingNumber(ReadSetting(section, key, fallback));
 }
 
 void WriteSetting(const std::string& section, const std::string& key, const std::optional<std::string>& value) {
   services::WriteConfigItem(ConfigFile(), section, key, value);
 }
 
-int TextToInteger(const std::string& text) {
-  const runtime::TextValue block(text);
-  return runtime::ToInteger(runtime::ValueCell::Text(block.block()));
-}
+int LeadingNumber(std::string_view text) { return runtime::TextToInteger(text); }
 
 std::vector<std::string> SplitParts(const std::string& text, int parts) {
   const runtime::Array<runtime::TextValue> split = runtime::SplitText(std::string_view(text), ",", parts);

@@ -37,12 +37,12 @@ std::string TagOf(const runtime::UnitRef& button) {
 // refuses it, only the tip says how to set one.
 void RestoreOne(const runtime::UnitRef& button, const std::string& key) {
   const std::vector<std::string> parts = SplitParts(ReadSetting(kSection, key), 2);
-  const int virtualKey = TextToInteger(parts[0]);
+  const int virtualKey = LeadingNumber(parts[0]);
   if (virtualKey == 0) {
     SetTip(button, kNoHotkeyTip);
     return;
   }
-  const int state = TextToInteger(parts[1]);
+  const int state = LeadingNumber(parts[1]);
   const int id = services::RegisterGlobalHotkey(MainHandle(), forms::GetWindowHandle(units::kHotkeyLabel), state,
                                                 virtualKey);
   // Refused (another program holds the combination): silent, and the button says how to set one.
@@ -56,7 +56,7 @@ void RestoreOne(const runtime::UnitRef& button, const std::string& key) {
 
 std::string KeySuffix(const runtime::UnitRef& button) {
   if (units::SameUnit(button, units::kStopButton)) return "_stop";
-  return std::to_string(TextToInteger(SoundButtonNumber(UnitName(button))));
+  return std::to_string(LeadingNumber(SoundButtonNumber(UnitName(button))));
 }
 
 forms::HandlerReturn OpenDialogFor(const runtime::UnitRef& button) {
@@ -69,7 +69,7 @@ forms::HandlerReturn OpenDialogFor(const runtime::UnitRef& button) {
 }  // namespace
 
 void RestoreHotkeys() {
-  for (const runtime::UnitRef& button : MainWindowButtons(units::kSoundButtonPrefix)) {
+  for (const runtime::UnitRef& button : MainWindowButtons(kSoundButtonPrefix)) {
     RestoreOne(button, "btn" + SoundButtonNumber(UnitName(button)));
     if (forms::IsUnitValid(button) && !units::SameUnit(button, units::kFirstSoundButton)) {
       forms::RedirectEvents(button, units::kFirstSoundButton);
@@ -88,8 +88,8 @@ forms::HandlerReturn HotkeyDialogCreated(std::span<const std::int32_t>) {
   forms::WriteTextProperty(units::kHotkeyDialog, forms::property::kWindowCaption,
                            "修改快捷键:" + forms::ReadTextProperty(target, forms::property::kButtonCaption));
   const std::vector<std::string> parts = SplitParts(TagOf(target), 3);
-  const int virtualKey = TextToInteger(parts[1]) & 0xFF;
-  const int flags = ControlFlagsFromState(TextToInteger(parts[2]));
+  const int virtualKey = LeadingNumber(parts[1]) & 0xFF;
+  const int flags = ControlFlagsFromState(LeadingNumber(parts[2]));
   state.hotkeyValue = static_cast<std::uint16_t>(virtualKey | (flags << 8));
   skin::WindowWrapper& wrapper = Wrapper();
   wrapper.CreateHotkeyControl(forms::GetWindowHandle(units::kHotkeyDialog), kControlStyles, 96, 16, 184, 22,
@@ -108,7 +108,7 @@ forms::HandlerReturn HotkeyDialogOk(std::span<const std::int32_t>) {
   const std::string key = "btn" + KeySuffix(target);
   if (virtualKey == 0) {
     WriteSetting(kSection, key, std::nullopt);
-    services::UnregisterGlobalHotkey(MainHandle(), TextToInteger(TagOf(target)));
+    services::UnregisterGlobalHotkey(MainHandle(), LeadingNumber(TagOf(target)));
     forms::WriteTextProperty(target, forms::property::kTag, "");
   } else {
     const int modifiers = StateFromControlFlags(state.hotkeyValue >> 8);
@@ -118,7 +118,7 @@ forms::HandlerReturn HotkeyDialogOk(std::span<const std::int32_t>) {
       services::ShowMessageBox("注册快捷键失败！", kErrorBoxFlags, "错误");
       return forms::NoResult();
     }
-    const int old = TextToInteger(TagOf(target));
+    const int old = LeadingNumber(TagOf(target));
     if (old != 0) services::UnregisterGlobalHotkey(MainHandle(), old);
     const std::string value = std::to_string(virtualKey) + "," + std::to_string(modifiers);
     WriteSetting(kSection, key, value);
@@ -138,12 +138,12 @@ forms::HandlerReturn HotkeyDialogCancel(std::span<const std::int32_t>) {
 
 forms::HandlerReturn HotkeyPressed(std::span<const std::int32_t> arguments) {
   const int id = arguments.empty() ? 0 : arguments[0];
-  if (TextToInteger(TagOf(units::kStopButton)) == id) {
+  if (LeadingNumber(TagOf(units::kStopButton)) == id) {
     Player().Stop(State().currentStream);
     return forms::NoResult();
   }
-  for (const runtime::UnitRef& button : MainWindowButtons(units::kSoundButtonPrefix)) {
-    if (TextToInteger(TagOf(button)) == id) {
+  for (const runtime::UnitRef& button : MainWindowButtons(kSoundButtonPrefix)) {
+    if (LeadingNumber(TagOf(button)) == id) {
       PlayButtonSound(button);
       break;
     }

@@ -5,8 +5,6 @@
 namespace board {
 namespace {
 
-constexpr std::string_view kSoundButtonPrefix = "按钮_音效";
-constexpr std::string_view kSlotButtonPrefix = "按钮_自定义音效_";
 constexpr std::size_t kSuggestedNameBytes = 30;
 
 std::string_view After(std::string_view text, std::string_view prefix) {

@@ -24,6 +24,10 @@ std::string KeyName(int key);
 // "" for key 0; else "Ctrl + ", "Shift + ", "Alt + " as set, then the key's name.
 std::string HotkeyText(int key, int state);
 
+// The names of the sound buttons and of the user-defined slot buttons begin with these.
+inline constexpr std::string_view kSoundButtonPrefix = "按钮_音效";
+inline constexpr std::string_view kSlotButtonPrefix = "按钮_自定义音效_";
+
 // The number of a sound button's name "按钮_音效<number>" as it stands after the prefix, e.g.
 // "123"; every button keys its hotkey by its whole number (see the note in the .cpp).
 std::string SoundButtonNumber(std::string_view unitName);

@@ -22,7 +22,7 @@ constexpr char kDefaultName[] = "自定义";
 }  // namespace
 
 void RestoreSlots() {
-  for (const runtime::UnitRef& button : MainWindowButtons(units::kSlotButtonPrefix)) {
+  for (const runtime::UnitRef& button : MainWindowButtons(kSlotButtonPrefix)) {
     if (!forms::IsUnitValid(button)) continue;
     const std::string number = SlotNumber(UnitName(button));
     forms::WriteTextProperty(button, forms::property::kTag, ReadSetting(kSection, "file" + number));
@@ -35,7 +35,7 @@ void RestoreSlots() {
 forms::HandlerReturn SlotAssign(std::span<const std::int32_t>) {
   const runtime::UnitRef button = EventButton();
   if (!forms::IsUnitValid(button)) return forms::NoResult();
-  const int number = TextToInteger(SlotNumber(UnitName(button)));
+  const int number = LeadingNumber(SlotNumber(UnitName(button)));
   if (number == 0) return forms::NoResult();
   if (!forms::OpenCommonDialog(units::kFileDialog)) return forms::NoResult();
   const std::string path = forms::ReadTextProperty(units::kFileDialog, forms::property::kDialogFileName);

@@ -17,24 +17,21 @@ constexpr bool SameUnit(const runtime::UnitRef& a, const runtime::UnitRef& b) {
 inline constexpr std::uint32_t kMainWindowId = 0x52010001;
 inline constexpr std::uint32_t kHotkeyDialogId = 0x52010D88;
 
-using namespace forms::kind_ids;
-inline constexpr runtime::UnitRef kMainWindow = Unit(kMainWindowId, 0x06010000, kWindow);
-inline constexpr runtime::UnitRef kPages = Unit(kMainWindowId, 0x1601662E, kPageControl);      // "高级选择夹1"
-inline constexpr runtime::UnitRef kFirstSoundButton = Unit(kMainWindowId, 0x1601662F, kButton);  // "按钮_音效1"
-inline constexpr runtime::UnitRef kFirstSlotButton = Unit(kMainWindowId, 0x1601671C, kButton);  // "按钮_自定义音效_1"
-inline constexpr runtime::UnitRef kStopButton = Unit(kMainWindowId, 0x1601661C, kButton);      // "按钮_停止播放"
-inline constexpr runtime::UnitRef kVolumeSlider = Unit(kMainWindowId, 0x16016619, kSliderBar);  // "滑块条1"
-inline constexpr runtime::UnitRef kChannelBox = Unit(kMainWindowId, 0x16016618, kComboBox);    // "组合框1"
-inline constexpr runtime::UnitRef kHotkeyLabel = Unit(kMainWindowId, 0x16016617, kLabel);      // "标签_热键"
-inline constexpr runtime::UnitRef kCategoryLabel = Unit(kMainWindowId, 0x16016749, kLabel);  // "标签1"
-inline constexpr runtime::UnitRef kChannelLabel = Unit(kMainWindowId, 0x1601661A, kLabel);   // "标签4"
-inline constexpr runtime::UnitRef kVolumeLabel = Unit(kMainWindowId, 0x1601661B, kLabel);    // "标签12"
-inline constexpr runtime::UnitRef kLinksGroup = Unit(kMainWindowId, 0x16016BCB, kGroupBox);  // "分组框1"
-inline constexpr runtime::UnitRef kFileDialog = Unit(kMainWindowId, 0x1601661D, kCommonDlg);   // "通用对话框1"
+namespace kinds = forms::kind_ids;
+inline constexpr runtime::UnitRef kMainWindow = Unit(kMainWindowId, 0x06010000, kinds::kWindow);
+inline constexpr runtime::UnitRef kPages = Unit(kMainWindowId, 0x1601662E, kinds::kPageControl);      // "高级选择夹1"
+inline constexpr runtime::UnitRef kFirstSoundButton = Unit(kMainWindowId, 0x1601662F, kinds::kButton);  // "按钮_音效1"
+inline constexpr runtime::UnitRef kFirstSlotButton = Unit(kMainWindowId, 0x1601671C, kinds::kButton);  // "按钮_自定义音效_1"
+inline constexpr runtime::UnitRef kStopButton = Unit(kMainWindowId, 0x1601661C, kinds::kButton);      // "按钮_停止播放"
+inline constexpr runtime::UnitRef kVolumeSlider = Unit(kMainWindowId, 0x16016619, kinds::kSliderBar);  // "滑块条1"
+inline constexpr runtime::UnitRef kChannelBox = Unit(kMainWindowId, 0x16016618, kinds::kComboBox);    // "组合框1"
+inline constexpr runtime::UnitRef kHotkeyLabel = Unit(kMainWindowId, 0x16016617, kinds::kLabel);      // "标签_热键"
+inline constexpr runtime::UnitRef kCategoryLabel = Unit(kMainWindowId, 0x16016749, kinds::kLabel);  // "标签1"
+inline constexpr runtime::UnitRef kChannelLabel = Unit(kMainWindowId, 0x1601661A, kinds::kLabel);   // "标签4"
+inline constexpr runtime::UnitRef kVolumeLabel = Unit(kMainWindowId, 0x1601661B, kinds::kLabel);    // "标签12"
+inline constexpr runtime::UnitRef kLinksGroup = Unit(kMainWindowId, 0x16016BCB, kinds::kGroupBox);  // "分组框1"
+inline constexpr runtime::UnitRef kFileDialog = Unit(kMainWindowId, 0x1601661D, kinds::kCommonDlg);   // "通用对话框1"
 
-inline constexpr runtime::UnitRef kHotkeyDialog = Unit(kHotkeyDialogId, 0x06010D89, kWindow);
-
-inline constexpr char kSoundButtonPrefix[] = "按钮_音效";
-inline constexpr char kSlotButtonPrefix[] = "按钮_自定义音效_";
+inline constexpr runtime::UnitRef kHotkeyDialog = Unit(kHotkeyDialogId, 0x06010D89, kinds::kWindow);
 
 }  // namespace board::units

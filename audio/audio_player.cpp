@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "runtime/services/program_files_win.h"
 #include "runtime/time_marks_win.h"
 
 namespace audio {
@@ -44,14 +45,6 @@ struct MemoryCanvas {
   MemoryCanvas& operator=(const MemoryCanvas&) = delete;
   bool ok() const { return previous != nullptr; }
 };
-
-bool FileExists(const char* name) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(name, &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  FindClose(search);
-  return true;
-}
 }  // namespace
 
 AudioPlayer::AudioPlayer() : table_(&runtime::DllCommands()) {}
@@ -69,7 +62,7 @@ StreamHandle AudioPlayer::CreateStream(runtime::TextRef fileName, runtime::ByteS
   const Qword start = static_cast<Qword>(offset);
   // Copies, because a borrowed text need not end in a zero byte.
   const std::string name(fileName.view());
-  if (!name.empty() && FileExists(name.c_str())) return Call(bass::kStreamCreateFile, FALSE, name.c_str(), start, Qword{0}, DWORD{0});
+  if (!name.empty() && services::FileExists(name)) return Call(bass::kStreamCreateFile, FALSE, name.c_str(), start, Qword{0}, DWORD{0});
   if (!bytes.empty())
     return Call(bass::kStreamCreateMemory, TRUE, static_cast<const void*>(bytes.data()), start,
                 static_cast<Qword>(bytes.size()), DWORD{0});

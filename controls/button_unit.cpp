@@ -94,7 +94,7 @@ class GroupBox final : public ChildControl {
   GroupBox(HWND window, forms::GroupBoxData data)
       : ChildControl(window), data_(std::move(data)), brush_(CreateSolidBrush(ShownColour(data_.backColor))) {}
 
-  static DWORD Style(const forms::GroupBoxData& data) { return BS_GROUPBOX | HorizontalAlign(data.property9); }
+  static DWORD Style(const forms::GroupBoxData& data) { return BS_GROUPBOX | HorizontalAlign(data.captionAlignment); }
 
   ~GroupBox() override { WatchParent(nullptr); }
 
@@ -108,7 +108,7 @@ class GroupBox final : public ChildControl {
   bool ReadProperty(int kindIndex, runtime::Value& value) override {
     switch (kindIndex) {
       case 0: value = TextResult(WindowText(window_)); return true;
-      case 1: value = IntegerValue(static_cast<std::int32_t>(data_.property9)); return true;
+      case 1: value = IntegerValue(static_cast<std::int32_t>(data_.captionAlignment)); return true;
       case 2: value = IntegerValue(static_cast<std::int32_t>(data_.textColor)); return true;
       case 3: value = IntegerValue(static_cast<std::int32_t>(data_.backColor)); return true;
       case 4: value = FontResult(data_.font); return true;
@@ -123,9 +123,9 @@ class GroupBox final : public ChildControl {
         SetWindowTextA(window_, data_.caption.c_str());
         break;
       case 1: {
-        data_.property9 = value.low;
+        data_.captionAlignment = value.low;
         const LONG_PTR live = GetWindowLongPtrA(window_, GWL_STYLE) & ~static_cast<LONG_PTR>(BS_LEFT | BS_RIGHT | BS_CENTER);
-        SetWindowLongPtrA(window_, GWL_STYLE, live | HorizontalAlign(data_.property9));
+        SetWindowLongPtrA(window_, GWL_STYLE, live | HorizontalAlign(data_.captionAlignment));
         break;
       }
       case 2: data_.textColor = value.low; break;

@@ -8,14 +8,9 @@
 namespace controls {
 namespace {
 
-// Kind indices (property - 8) of the settings this control applies. settings[i] is index i.
-constexpr int kType = 0;
-constexpr int kSorted = 1;
-constexpr int kExtraItemHeight = 2;
-constexpr int kTextLimit = 3;
-constexpr int kSelectionStart = 4;
-constexpr int kSelectionLength = 5;
-constexpr int kStoredIndex = 6;
+// Kind indices (property - 8): the settings this control applies are at their own index in the
+// stored settings (forms::ComboBoxData::Setting); the others follow.
+using enum forms::ComboBoxData::Setting;
 constexpr int kItemValues = 9;   // bytes1: one u32 per item
 constexpr int kFont = 10;        // bytes2: a LOGFONT, empty for the default font
 constexpr int kCurrentIndex = 11;
@@ -105,7 +100,7 @@ class ComboBox final : public ChildControl {
       Capture();
       data_.settings[static_cast<std::size_t>(kindIndex)] = value.low;
       // The type and the sorting are fixed when the box is made.
-      return kindIndex == kType || kindIndex == kSorted ? WriteOutcome::Recreate : WriteOutcome::Done;
+      return kindIndex == kComboType || kindIndex == kSorted ? WriteOutcome::Recreate : WriteOutcome::Done;
     }
     switch (kindIndex) {
       case kItemValues: data_.bytes1 = BytesOf(value); return WriteOutcome::Done;

@@ -14,20 +14,6 @@ std::unordered_map<HWND, DrawingPanel*>& Panels() {
   return panels;
 }
 
-class MemoryDc {
- public:
-  MemoryDc() : dc_(CreateCompatibleDC(nullptr)) {}
-  MemoryDc(const MemoryDc&) = delete;
-  MemoryDc& operator=(const MemoryDc&) = delete;
-  ~MemoryDc() {
-    if (dc_) DeleteDC(dc_);
-  }
-  HDC Get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
-
 class DrawingPanelUnit final : public ChildControl, public Painter, public DrawingPanel {
  public:
   explicit DrawingPanelUnit(HWND window) : ChildControl(window) {}

@@ -1,8 +1,9 @@
 // Label: painted by the runtime itself: optional gradient frame, a picture, gradient or plain
 // background, then the caption with its alignment and text effect.
-#include <algorithm>
 
 #include "controls/frame_rules.h"
+#include "controls/gradient.h"
+#include "controls/gradient_paint.h"
 #include "controls/picture.h"
 #include "controls/picture_fit.h"
 #include "controls/value_rules.h"
@@ -11,42 +12,29 @@
 namespace controls {
 namespace {
 
+using enum forms::LabelData::Setting;
+
 // Where each kind property (index + 8) sits in the stored settings.
 int SettingOf(int property) {
   switch (property) {
-    case 9: return 0;
-    case 11: return 1;
-    case 10: return 2;
-    case 12: return 3;
-    case 13: return 4;
-    case 14: return 5;
-    case 16: return 6;
-    case 17: return 7;
-    case 19: return 8;
-    case 20: return 9;
-    case 21: return 10;
-    case 22: return 11;
-    case 23: return 12;
-    case 24: return 13;
-    case 26: return 14;
-    case 25: return 15;
+    case 9: return kTextEffect;
+    case 11: return kFrameWidth;
+    case 10: return kBorderStyle;
+    case 12: return kFrameColour1;
+    case 13: return kFrameColour2;
+    case 14: return kFrameColour3;
+    case 16: return kTextColor;
+    case 17: return kBackColor;
+    case 19: return kPictureMode;
+    case 20: return kGradientMode;
+    case 21: return kGradientColour1;
+    case 22: return kGradientColour2;
+    case 23: return kGradientColour3;
+    case 24: return kHAlign;
+    case 26: return kVAlign;
+    case 25: return kWordWrap;
     default: return -1;
   }
-}
-
-COLORREF Blend(COLORREF a, COLORREF b, int step, int steps) {
-  if (steps <= 0) return a;
-  auto mix = [&](int x, int y) { return x + (y - x) * step / steps; };
-  return RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)), mix(GetBValue(a), GetBValue(b)));
-}
-
-// The colour at `step` of `steps` along a path through `colours` (two or three).
-COLORREF Along(const std::vector<std::uint32_t>& colours, int step, int steps) {
-  const int segments = static_cast<int>(colours.size()) - 1;
-  if (steps <= 0) return colours.front() & 0xFFFFFF;
-  const int scaled = step * segments;
-  const int segment = std::min(scaled / steps, segments - 1);
-  return Blend(colours[segment] & 0xFFFFFF, colours[segment + 1] & 0xFFFFFF, scaled - segment * steps, steps);
 }
 
 void Fill(HDC dc, const RECT& rect, COLORREF colour) {
@@ -54,29 +42,10 @@ void Fill(HDC dc, const RECT& rect, COLORREF colour) {
   FillRect(dc, &rect, brush.Get());
 }
 
-// Modes 1..4: left to right, top to bottom, right to left, bottom to top; 5..8 repeat them.
-void GradientBackground(HDC dc, const RECT& rect, std::uint32_t mode, const std::vector<std::uint32_t>& colours) {
-  const int direction = static_cast<int>((mode - 1) % 4);
-  const bool horizontal = direction == 0 || direction == 2;
-  const int length = horizontal ? rect.right - rect.left : rect.bottom - rect.top;
-  for (int i = 0; i < length; ++i) {
-    const int step = direction < 2 ? i : length - 1 - i;
-    RECT strip = rect;
-    if (horizontal) {
-      strip.left = rect.left + i;
-      strip.right = strip.left + 1;
-    } else {
-      strip.top = rect.top + i;
-      strip.bottom = strip.top + 1;
-    }
-    Fill(dc, strip, Along(colours, step, length - 1));
-  }
-}
-
 class Label final : public ChildControl, public Painter {
  public:
   Label(HWND window, forms::LabelData data) : ChildControl(window), data_(std::move(data)) {
-    data_.settings[1] = LabelFrameWidth(data_.settings[1]);
+    data_.settings[kFrameWidth] = LabelFrameWidth(data_.settings[kFrameWidth]);
     textFont_ = UnitFont(data_.font);
     picture_ = DecodePicture(data_.picture);
   }
@@ -93,13 +62,15 @@ class Label final : public ChildControl, public Painter {
     GetClientRect(window_, &rect);
     const int saved = SaveDC(dc);
     IntersectClipRect(dc, update.left, update.top, update.right, update.bottom);
-    const auto width = static_cast<int>(data_.settings[1]);
+    const auto width = static_cast<int>(data_.settings[kFrameWidth]);
     if (data_.BorderStyle() == 6 && width > 0) {
-      const std::vector<std::uint32_t> colours = SetColours(data_.settings[3], data_.settings[4], data_.settings[5]);
+      const std::vector<std::uint32_t> colours =
+          SetColours(data_.settings[kFrameColour1], data_.settings[kFrameColour2], data_.settings[kFrameColour3]);
       if (colours.size() >= 2) {
         for (int i = 0; i < width; ++i) {
           const RECT ring{rect.left + i, rect.top + i, rect.right - i, rect.bottom - i};
-          GdiObject<HBRUSH> brush(CreateSolidBrush(Along(colours, i, width - 1)));
+          // The rings run from the first colour outside to the last inside.
+          GdiObject<HBRUSH> brush(CreateSolidBrush(GradientColour(1, 1, width, 0, i, colours)));
           FrameRect(dc, &ring, brush.Get());
         }
         InflateRect(&rect, -width, -width);
@@ -107,16 +78,18 @@ class Label final : public ChildControl, public Painter {
     }
     IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
 
-    const std::uint32_t gradientMode = data_.settings[9];
-    const std::vector<std::uint32_t> gradient = SetColours(data_.settings[10], data_.settings[11], data_.settings[12]);
+    const std::uint32_t gradientMode = data_.settings[kGradientMode];
+    const std::vector<std::uint32_t> gradient =
+        SetColours(data_.settings[kGradientColour1], data_.settings[kGradientColour2], data_.settings[kGradientColour3]);
     if (picture_) {
       Fill(dc, rect, ShownColour(data_.BackColor()));
       const SIZE size = picture_->Size();
-      const PlacedRect at = PlacePicture(data_.settings[8], rect.right - rect.left, rect.bottom - rect.top, size.cx, size.cy);
+      const PlacedRect at =
+          PlacePicture(data_.settings[kPictureMode], rect.right - rect.left, rect.bottom - rect.top, size.cx, size.cy);
       const RECT target{rect.left + at.left, rect.top + at.top, rect.left + at.left + at.width, rect.top + at.top + at.height};
       picture_->Draw(dc, target);
     } else if (gradientMode >= 1 && gradientMode <= 8 && gradient.size() >= 2) {
-      GradientBackground(dc, rect, gradientMode, gradient);
+      PaintGradient(dc, rect, rect, static_cast<int>(gradientMode), gradient);
     } else {
       Fill(dc, rect, ShownColour(data_.BackColor()));
     }
@@ -126,15 +99,15 @@ class Label final : public ChildControl, public Painter {
       HGDIOBJ oldFont = SelectObject(dc, textFont_.Get());
       SetBkMode(dc, TRANSPARENT);
       UINT flags = DT_NOCLIP;
-      const std::uint32_t hAlign = data_.settings[13];
+      const std::uint32_t hAlign = data_.settings[kHAlign];
       flags |= hAlign == 1 ? DT_CENTER : hAlign == 2 ? DT_RIGHT : DT_LEFT;
-      if (data_.settings[15] == 1) {
+      if (data_.settings[kWordWrap] == 1) {
         flags |= DT_WORDBREAK | DT_VCENTER;
       } else {
-        const std::uint32_t vAlign = data_.settings[14];
+        const std::uint32_t vAlign = data_.settings[kVAlign];
         flags |= DT_SINGLELINE | (vAlign == 1 ? DT_VCENTER : vAlign == 2 ? DT_BOTTOM : DT_TOP);
       }
-      for (const TextPass& pass : TextPasses(data_.settings[0], data_.TextColor())) {
+      for (const TextPass& pass : TextPasses(data_.settings[kTextEffect], data_.TextColor())) {
         RECT place = rect;
         OffsetRect(&place, pass.dx, pass.dy);
         SetTextColor(dc, pass.colour & 0xFFFFFF);

@@ -26,7 +26,7 @@ class PictureBox final : public ChildControl, public Painter {
     FillRect(dc, &client, brush_.Get());
     if (picture_) {
       const SIZE size = picture_->Size();
-      const PlacedRect at = PlacePicture(data_.property11, client.right, client.bottom, size.cx, size.cy);
+      const PlacedRect at = PlacePicture(data_.displayMode, client.right, client.bottom, size.cx, size.cy);
       const RECT target{at.left, at.top, at.left + at.width, at.top + at.height};
       picture_->Draw(dc, target);
     }
@@ -38,7 +38,7 @@ class PictureBox final : public ChildControl, public Painter {
       case 0: value = IntegerValue(static_cast<std::int32_t>(data_.borderStyle)); return true;
       case 1: value = IntegerValue(static_cast<std::int32_t>(data_.backColor)); return true;
       case 2: value = BytesResult(data_.picture); return true;
-      case 3: value = IntegerValue(static_cast<std::int32_t>(data_.property11)); return true;
+      case 3: value = IntegerValue(static_cast<std::int32_t>(data_.displayMode)); return true;
       case 4: value = BoolValue(data_.property12 == 1); return true;
       case 5: value = TextResult(data_.property13); return true;
       case 6: value = TextResult(data_.property14); return true;
@@ -60,7 +60,7 @@ class PictureBox final : public ChildControl, public Painter {
         data_.picture = BytesOf(value);
         picture_ = DecodePicture(data_.picture);
         break;
-      case 3: data_.property11 = value.low; break;
+      case 3: data_.displayMode = value.low; break;
       case 4: data_.property12 = value.low; break;
       case 5: data_.property13 = TextOf(value); break;
       case 6: data_.property14 = TextOf(value); break;

@@ -37,6 +37,28 @@ class GdiObject {
   Handle handle_ = nullptr;
 };
 
+// A memory DC compatible with `like` (the screen when null). The object it held before the first
+// Select is selected back before the DC goes.
+class MemoryDc {
+ public:
+  explicit MemoryDc(HDC like = nullptr) : dc_(CreateCompatibleDC(like)) {}
+  ~MemoryDc() {
+    if (old_) SelectObject(dc_, old_);
+    if (dc_) DeleteDC(dc_);
+  }
+  MemoryDc(const MemoryDc&) = delete;
+  MemoryDc& operator=(const MemoryDc&) = delete;
+  HDC Get() const { return dc_; }
+  void Select(HGDIOBJ object) {
+    const HGDIOBJ previous = SelectObject(dc_, object);
+    if (!old_) old_ = previous;
+  }
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_ = nullptr;
+};
+
 // The font of a stored LOGFONT, or the default GUI font when none is stored.
 class UnitFont {
  public:

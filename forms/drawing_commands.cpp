@@ -4,10 +4,9 @@
 
 #include <algorithm>
 #include <array>
-#include <vector>
 
 #include "controls/drawing_panel.h"
-#include "controls/gradient.h"
+#include "controls/gradient_paint.h"
 #include "forms/forms_runtime_win.h"
 
 namespace forms {
@@ -56,8 +55,6 @@ bool Visible(const controls::DrawingPanel& panel, const RECT& wanted, RECT& visi
   return IntersectRect(&visible, &wanted, &bounds) != FALSE;
 }
 
-constexpr int kTile = 50;
-
 }  // namespace
 
 void ClearDrawing(const runtime::UnitRef& unit, const DrawingArea& area) {
@@ -85,33 +82,9 @@ void GradientFill(const runtime::UnitRef& unit, std::int32_t x, std::int32_t y, 
   RECT visible;
   if (!Visible(*panel, wanted, visible)) return;
 
-  // One tile's pixels, handed to the picture as a DIB, then shown before the next tile.
-  std::vector<std::uint32_t> pixels(kTile * kTile);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  for (LONG top = visible.top; top < visible.bottom; top += kTile) {
-    for (LONG left = visible.left; left < visible.right; left += kTile) {
-      const int tileWidth = static_cast<int>(std::min<LONG>(kTile, visible.right - left));
-      const int tileHeight = static_cast<int>(std::min<LONG>(kTile, visible.bottom - top));
-      for (int row = 0; row < tileHeight; ++row) {
-        for (int column = 0; column < tileWidth; ++column) {
-          const std::uint32_t colour = controls::GradientColour(
-              shownMode, width, height, static_cast<int>(left - x) + column, static_cast<int>(top - y) + row, colours);
-          // COLORREF is 0x00BBGGRR, a 32-bit DIB pixel 0x00RRGGBB.
-          pixels[static_cast<std::size_t>(row * tileWidth + column)] =
-              ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
-        }
-      }
-      info.bmiHeader.biWidth = tileWidth;
-      info.bmiHeader.biHeight = -tileHeight;
-      SetDIBitsToDevice(panel->Picture(), left, top, static_cast<DWORD>(tileWidth), static_cast<DWORD>(tileHeight),
-                        0, 0, 0, static_cast<UINT>(tileHeight), pixels.data(), &info, DIB_RGB_COLORS);
-      Show(*panel, RECT{left, top, left + tileWidth, top + tileHeight});
-    }
-  }
+  // Each tile is shown as soon as it is in the picture.
+  controls::PaintGradient(panel->Picture(), wanted, visible, shownMode, colours,
+                          [panel](const RECT& tile) { Show(*panel, tile); });
 }
 
 void CopyPicture(const runtime::UnitRef& sourceUnit, std::int32_t x, std::int32_t y,

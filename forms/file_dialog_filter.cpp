@@ -4,7 +4,9 @@ namespace forms {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
-bool IsLeadByte(char c) {
+// The code page's own lead bytes (GBK: 0x81 to 0xFE), as the system reads the filter; the
+// runtime's text commands count every byte from 0x80 up as one (runtime::IsLeadByte).
+bool IsCodePageLeadByte(char c) {
   const auto byte = static_cast<unsigned char>(c);
   return byte >= 0x81 && byte <= 0xFE;
 }
@@ -21,7 +23,7 @@ std::string FileDialogFilter(std::string_view filter) {
   list.reserve(filter.size() + 2);
   std::size_t separatorsAtEnd = 0;
   for (std::size_t i = 0; i < filter.size(); ++i) {
-    if (IsLeadByte(filter[i]) && i + 1 < filter.size()) {
+    if (IsCodePageLeadByte(filter[i]) && i + 1 < filter.size()) {
       list += filter[i];
       list += filter[++i];
       separatorsAtEnd = 0;

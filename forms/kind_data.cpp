@@ -97,7 +97,7 @@ void Read(ByteReader& reader, LabelData& data) {
 void Read(ByteReader& reader, PicBoxData& data) {
   data.borderStyle = reader.U32();
   data.backColor = reader.U32();
-  data.property11 = reader.U32();
+  data.displayMode = reader.U32();
   data.property12 = reader.U32();
   data.picture = Bytes(reader);
   if (data.version >= 2) {
@@ -107,7 +107,7 @@ void Read(ByteReader& reader, PicBoxData& data) {
 }
 
 void Read(ByteReader& reader, GroupBoxData& data) {
-  data.property9 = reader.U32();
+  data.captionAlignment = reader.U32();
   data.textColor = reader.U32();
   data.backColor = reader.U32();
   data.font = Font(reader);

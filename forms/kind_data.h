@@ -79,8 +79,28 @@ struct ButtonData {
 };
 
 struct LabelData {
+  // The places in `settings`, which keeps the stored order: properties 9, 11, 10, 12, 13, 14, 16,
+  // 17, 19, 20, 21, 22, 23, 24, 26, 25.
+  enum Setting : std::size_t {
+    kTextEffect,       // 9: 0 plain, 1 and 2 a white offset copy, 3 a black shadow
+    kFrameWidth,       // 11: of the own frame, at least 5
+    kBorderStyle,      // 10: 0 to 6; 6 draws the own frame
+    kFrameColour1,     // 12 to 14: the own frame's colours
+    kFrameColour2,
+    kFrameColour3,
+    kTextColor,        // 16
+    kBackColor,        // 17
+    kPictureMode,      // 19
+    kGradientMode,     // 20: 1 to 8, the modes of the drawing panel's gradient fill
+    kGradientColour1,  // 21 to 23: the background gradient's colours
+    kGradientColour2,
+    kGradientColour3,
+    kHAlign,           // 24: 0 left, 1 centre, 2 right
+    kVAlign,           // 26: 0 top, 1 centre, 2 bottom
+    kWordWrap,         // 25: 1 wraps the caption
+  };
+
   std::uint32_t version = 0;
-  // Stored order: properties 9, 11, 10, 12, 13, 14, 16, 17, 19, 20, 21, 22, 23, 24, 26, 25.
   std::array<std::uint32_t, 16> settings{0, 8, 0, 0x808080, 0xFFFFFF, 0x808080, 0, kDefaultColour,
                                          1, 0, 0x808080, 0xFFFFFF, 0x808080, 0, 1, 0};
   FontValue font;
@@ -89,16 +109,16 @@ struct LabelData {
   std::string property27;
   std::string property28;
 
-  std::uint32_t TextColor() const { return settings[6]; }
-  std::uint32_t BackColor() const { return settings[7]; }
-  std::uint32_t BorderStyle() const { return settings[2]; }
+  std::uint32_t TextColor() const { return settings[kTextColor]; }
+  std::uint32_t BackColor() const { return settings[kBackColor]; }
+  std::uint32_t BorderStyle() const { return settings[kBorderStyle]; }
 };
 
 struct PicBoxData {
   std::uint32_t version = 0;
   std::uint32_t borderStyle = 0;
   std::uint32_t backColor = kDefaultColour;
-  std::uint32_t property11 = 0;
+  std::uint32_t displayMode = 0;  // 0 at the corner, 1 stretched, 2 fitted, 3 animated
   std::uint32_t property12 = 0;
   ByteValue picture;
   std::string property13;
@@ -107,7 +127,7 @@ struct PicBoxData {
 
 struct GroupBoxData {
   std::uint32_t version = 0;
-  std::uint32_t property9 = 0;
+  std::uint32_t captionAlignment = 0;  // 0 left, 1 centre, 2 right
   std::uint32_t textColor = kDefaultColour;
   std::uint32_t backColor = kDefaultColour;
   FontValue font;
@@ -115,8 +135,19 @@ struct GroupBoxData {
 };
 
 struct ComboBoxData {
+  // The places in `settings` of the properties 8 to 14 the control applies; property 8 + place.
+  enum Setting : std::size_t {
+    kComboType,
+    kSorted,
+    kExtraItemHeight,
+    kTextLimit,
+    kSelectionStart,
+    kSelectionLength,
+    kStoredIndex,
+  };
+
   std::uint32_t version = 0;
-  std::array<std::uint32_t, 9> settings{};  // settings[0] is ComboType
+  std::array<std::uint32_t, 9> settings{};
   ByteValue bytes1;
   ByteValue bytes2;
   std::string text;
@@ -125,7 +156,7 @@ struct ComboBoxData {
   std::string text3;
   std::uint32_t setting3 = 0;
 
-  std::uint32_t ComboType() const { return settings[0]; }
+  std::uint32_t ComboType() const { return settings[kComboType]; }
 };
 
 struct SliderBarData {
@@ -145,24 +176,36 @@ struct SliderBarData {
 };
 
 struct CommonDlgData {
+  // The places in `settings` (stored order: properties 8, 12, 15, 16, 17, 18, 19, 20, 21, 22, 23,
+  // 24, 26, 28, 29) and in `texts` (stored order: properties 9, 10, 11, 13, 14, 25, 27) of the
+  // properties the dialog uses.
+  enum Setting : std::size_t {
+    kDialogType,
+    kFilterIndex,
+    kCreatePrompt,
+    kFileMustExist,
+    kOverwritePrompt,
+    kPathMustExist,
+    kNoChangeDirectory,
+  };
+  enum Text : std::size_t { kTitle, kFileName, kFilter, kInitialDirectory, kDefaultExtension };
+
   std::uint32_t version = 0;
-  // Stored order: properties 8, 12, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 26, 28, 29.
   std::array<std::uint32_t, 15> settings{};
-  // Stored order: properties 9, 10, 11, 13, 14, 25, 27.
   std::array<std::string, 7> texts;
 
-  std::uint32_t DialogType() const { return settings[0]; }
-  std::uint32_t FilterIndex() const { return settings[1]; }
-  bool CreatePrompt() const { return settings[2] != 0; }
-  bool FileMustExist() const { return settings[3] != 0; }
-  bool OverwritePrompt() const { return settings[4] != 0; }
-  bool PathMustExist() const { return settings[5] != 0; }
-  bool NoChangeDirectory() const { return settings[6] != 0; }
-  const std::string& Title() const { return texts[0]; }
-  const std::string& FileName() const { return texts[1]; }
-  const std::string& Filter() const { return texts[2]; }
-  const std::string& InitialDirectory() const { return texts[3]; }
-  const std::string& DefaultExtension() const { return texts[4]; }
+  std::uint32_t DialogType() const { return settings[kDialogType]; }
+  std::uint32_t FilterIndex() const { return settings[kFilterIndex]; }
+  bool CreatePrompt() const { return settings[kCreatePrompt] != 0; }
+  bool FileMustExist() const { return settings[kFileMustExist] != 0; }
+  bool OverwritePrompt() const { return settings[kOverwritePrompt] != 0; }
+  bool PathMustExist() const { return settings[kPathMustExist] != 0; }
+  bool NoChangeDirectory() const { return settings[kNoChangeDirectory] != 0; }
+  const std::string& Title() const { return texts[kTitle]; }
+  const std::string& FileName() const { return texts[kFileName]; }
+  const std::string& Filter() const { return texts[kFilter]; }
+  const std::string& InitialDirectory() const { return texts[kInitialDirectory]; }
+  const std::string& DefaultExtension() const { return texts[kDefaultExtension]; }
 };
 
 struct PageRecord {

@@ -33,7 +33,7 @@ DllLibraryCandidates LibraryCandidates(std::string_view library, const DllSearch
 // The fatal text for a library or export that cannot be found.
 std::string DllBindFailureText(std::string_view library, std::string_view function);
 
-// The search-directory setter's rule: a non-empty directory always ends in "\".
+// A non-empty directory always ends in "\" (the search-directory setter, the special folders).
 std::string WithTrailingBackslash(std::string directory);
 
 }  // namespace runtime

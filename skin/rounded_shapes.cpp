@@ -24,10 +24,6 @@ void AddTopRounded(draw::GraphicsPath& path, float a, float b, float c, float d,
   path.AddLine(a + c, b + r, a + c, b + d);
 }
 
-}  // namespace skin
-
-namespace skin {
-
 draw::GraphicsPath RoundedRectanglePath(float x, float y, float width, float height, float r) {
   draw::GraphicsPath path(draw::kFillAlternate);
   AddRoundedRectangle(path, x, y, width, height, r);

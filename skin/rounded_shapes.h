@@ -8,11 +8,7 @@ namespace skin {
 void AddRoundedRectangle(draw::GraphicsPath& path, float x, float y, float width, float height, float r);
 // Rounded at the top only; the figure stays open at the bottom.
 void AddTopRounded(draw::GraphicsPath& path, float x, float y, float width, float height, float r);
-
-}  // namespace skin
-
-namespace skin {
-
+// A path holding one rounded rectangle as AddRoundedRectangle makes it, alternate fill.
 draw::GraphicsPath RoundedRectanglePath(float x, float y, float width, float height, float r);
 
 }  // namespace skin

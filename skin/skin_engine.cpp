@@ -161,22 +161,10 @@ void SkinEngine::AttachChildren(std::size_t registryIndex, HWND parent) {
   }
 }
 
-namespace {
-
-// The first registered window found walking up from hwnd's parent.
-std::size_t OwningIndex(const SkinRegistry& registry, HWND hwnd) {
-  for (HWND up = GetParent(hwnd); up; up = GetParent(up)) {
-    if (const std::size_t index = registry.IndexOf(up)) return index;
-  }
-  return 0;
-}
-
-}  // namespace
-
 void SkinEngine::AttachPanel(HWND hwnd, std::optional<bool> cornerFlag, COLORREF colour, std::optional<int> alpha,
                              std::optional<int> spare) {
   if (!settings_.skinChildren || !IsWindow(hwnd)) return;
-  const std::size_t index = OwningIndex(registry_, hwnd);
+  const std::size_t index = registry_.OwningIndex(hwnd);
   SkinnedWindow* window = registry_.At(index);
   if (!window) return;
   auto& panels = window->Kind(ControlKind::kPanels);
@@ -221,7 +209,7 @@ void SkinEngine::AttachPanel(HWND hwnd, std::optional<bool> cornerFlag, COLORREF
 
 void SkinEngine::AttachTransparentLabel(HWND hwnd, std::optional<COLORREF> keyColour) {
   if (!settings_.skinChildren || !IsWindow(hwnd)) return;
-  const std::size_t index = OwningIndex(registry_, hwnd);
+  const std::size_t index = registry_.OwningIndex(hwnd);
   SkinnedWindow* window = registry_.At(index);
   if (!window) return;
   auto& labels = window->Kind(ControlKind::kTransparentLabels);
@@ -421,6 +409,10 @@ LRESULT CallStoredProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
   const auto procedure = reinterpret_cast<WNDPROC>(props::Get(hwnd, property));
   if (!procedure) return DefWindowProcA(hwnd, message, wParam, lParam);
   return CallWindowProcA(procedure, hwnd, message, wParam, lParam);
+}
+
+LRESULT PassOn(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  return CallStoredProcedure(hwnd, message, wParam, lParam, props::kOldProc);
 }
 
 LRESULT CALLBACK FrameProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -119,8 +119,6 @@ class SkinEngine {
   // list and combo boxes. Only with the skin-children and text-field switches on.
   LRESULT TransparentColours(SkinnedWindow& window, UINT message, HDC dc, HWND control);
 
-  static constexpr int kCaptionInset = 3;
-
  private:
   void Cleanup(HWND hwnd);
   // The panel's kept layer, drawn again when its stamp is stale; null when it cannot be drawn.
@@ -155,8 +153,18 @@ class SkinEngine {
 LRESULT CALLBACK FrameProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK PanelProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Calls the procedure stored in "Hw_hProc" (or the given property), DefWindowProcA when none.
+// Calls the procedure stored in the given property, DefWindowProcA when none.
 LRESULT CallStoredProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, const char* property);
+// A skinned control's message to the procedure it had before it was subclassed ("Hw_hProc").
+LRESULT PassOn(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The current engine's record of a skinned control of the record type's kind; null when there is
+// no engine or the control is not attached.
+template <class Record>
+Record* RecordFor(HWND control) {
+  SkinEngine* engine = SkinEngine::Current();
+  return engine ? static_cast<Record*>(engine->RecordOf(control, Record::kKind)) : nullptr;
+}
 
 // A font family by name, or the face the system maps that name to.
 draw::FontFamily FamilyFor(const std::string& face);

@@ -16,6 +16,13 @@ std::size_t SkinRegistry::IndexOf(HWND hwnd) const {
   return 0;
 }
 
+std::size_t SkinRegistry::OwningIndex(HWND control) const {
+  for (HWND up = GetParent(control); up; up = GetParent(up)) {
+    if (const std::size_t index = IndexOf(up)) return index;
+  }
+  return 0;
+}
+
 std::size_t SkinRegistry::Append(std::unique_ptr<SkinnedWindow> window) {
   windows_.push_back(std::move(window));
   return windows_.size();

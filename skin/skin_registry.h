@@ -17,6 +17,8 @@ class SkinRegistry {
   SkinnedWindow* At(std::size_t index) const;
   // 0 when the window is not in the registry.
   std::size_t IndexOf(HWND hwnd) const;
+  // The first window in the registry found walking up from the control's parent; 0 when none.
+  std::size_t OwningIndex(HWND control) const;
   // Returns the new entry's index.
   std::size_t Append(std::unique_ptr<SkinnedWindow> window);
   // Removes the entry and renumbers the windows and controls after it.

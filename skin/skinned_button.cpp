@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <memory>
-#include <optional>
 
 #include "draw/graphics.h"
 #include "skin/colour.h"
@@ -16,11 +15,6 @@ namespace {
 SkinEngine* Engine() { return SkinEngine::Current(); }
 
 void (*paintObserver)(HWND) = nullptr;
-
-ButtonRecord* RecordFor(HWND hwnd) {
-  SkinEngine* engine = Engine();
-  return engine ? static_cast<ButtonRecord*>(engine->RecordOf(hwnd, ControlKind::kButtons)) : nullptr;
-}
 
 std::string WindowText(HWND hwnd) {
   std::string text(static_cast<std::size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
@@ -65,7 +59,7 @@ bool AcceptsCheckOrRadio(HWND, LONG_PTR style) { return IsSkinnableRadio(style) 
 
 bool DrawItem(HWND, const DRAWITEMSTRUCT& item) {
   if (item.CtlType != ODT_BUTTON || props::Get(item.hwndItem, props::kIndex) < 1) return false;
-  ButtonRecord* record = RecordFor(item.hwndItem);
+  ButtonRecord* record = RecordFor<ButtonRecord>(item.hwndItem);
   if (!record) return false;
   if (record->kind == ButtonType::kPush) {
     DrawButton(item.hwndItem, item.hDC, item.itemState, item.rcItem);
@@ -74,12 +68,6 @@ bool DrawItem(HWND, const DRAWITEMSTRUCT& item) {
     DrawCheckOrRadio(item.hwndItem, item.hDC, item.itemState & ~ODS_SELECTED);
   }
   return true;
-}
-
-draw::GraphicsPath Rounded(float x, float y, float width, float height, float r) {
-  draw::GraphicsPath path(draw::kFillAlternate);
-  AddRoundedRectangle(path, x, y, width, height, r);
-  return path;
 }
 
 void FillVertical(draw::Graphics& graphics, const draw::GraphicsPath& path, float x, float top, float bottom,
@@ -135,7 +123,7 @@ std::unique_ptr<OffscreenSurface> DrawButtonLook(SkinEngine& engine, HWND hwnd, 
   const COLORREF accent = engine.Settings().accent;
   draw::Graphics graphics(surface->dc.Get());
   graphics.SetSmoothingMode(draw::kSmoothingAntiAlias);
-  const draw::GraphicsPath shape = Rounded(x, y, w - 1, h - 1, 5);
+  const draw::GraphicsPath shape = RoundedRectanglePath(x, y, w - 1, h - 1, 5);
   DrawButtonBase(graphics, shape, {x, y, w, h}, (state & ODS_DISABLED) != 0);
 
   if (!(state & ODS_DISABLED)) {
@@ -156,7 +144,7 @@ std::unique_ptr<OffscreenSurface> DrawButtonLook(SkinEngine& engine, HWND hwnd, 
       graphics.DrawPath(outline, shape);
     }
     if (state & ODS_SELECTED) {
-      const draw::GraphicsPath inset = Rounded(x + 2, y + 2, w - 3, h - 3, 5);
+      const draw::GraphicsPath inset = RoundedRectanglePath(x + 2, y + 2, w - 3, h - 3, 5);
       draw::LinearGradientBrush press({2, 2}, {2, h - 2}, ToArgb(accent, 60), ToArgb(0xFFFFFF, 100));
       graphics.FillPath(press, inset);
     }
@@ -181,7 +169,7 @@ std::unique_ptr<OffscreenSurface> DrawButtonLook(SkinEngine& engine, HWND hwnd, 
 void DrawButton(HWND hwnd, HDC dc, UINT state, const RECT& rect) {
   const runtime::marks::Span span("button-paint");
   SkinEngine* engine = Engine();
-  ButtonRecord* record = RecordFor(hwnd);
+  ButtonRecord* record = RecordFor<ButtonRecord>(hwnd);
   const SkinnedWindow* window = engine ? engine->OwnerOf(hwnd) : nullptr;
   if (!record || !window) return;
   const int wi = rect.right - rect.left, hi = rect.bottom - rect.top;
@@ -207,7 +195,7 @@ void DrawButton(HWND hwnd, HDC dc, UINT state, const RECT& rect) {
 void SetButtonPaintObserver(void (*observer)(HWND)) { paintObserver = observer; }
 
 void RedrawButton(HWND hwnd, UINT state, bool hover) {
-  ButtonRecord* record = RecordFor(hwnd);
+  ButtonRecord* record = RecordFor<ButtonRecord>(hwnd);
   if (!record) return;
   if (hover) state |= ODS_HOTLIGHT;
   // A disabled button keeps its disabled look under the mouse.
@@ -224,10 +212,10 @@ void RedrawButton(HWND hwnd, UINT state, bool hover) {
 }
 
 LRESULT CALLBACK ButtonProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  ButtonRecord* record = RecordFor(hwnd);
+  ButtonRecord* record = RecordFor<ButtonRecord>(hwnd);
   SkinEngine* engine = Engine();
   SkinnedWindow* window = engine ? engine->OwnerOf(hwnd) : nullptr;
-  if (!record || !window) return CallStoredProcedure(hwnd, message, wParam, lParam, props::kOldProc);
+  if (!record || !window) return PassOn(hwnd, message, wParam, lParam);
   const int index = static_cast<int>(props::Get(hwnd, props::kIndex));
   if (record->kind != ButtonType::kPush) {
     if (const std::optional<LRESULT> handled = CheckOrRadioMessage(hwnd, *record, *window, message, wParam, lParam)) {
@@ -281,7 +269,7 @@ LRESULT CALLBACK ButtonProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     default:
       break;
   }
-  return CallStoredProcedure(hwnd, message, wParam, lParam, props::kOldProc);
+  return PassOn(hwnd, message, wParam, lParam);
 }
 
 }  // namespace skin

@@ -18,6 +18,7 @@
 namespace skin {
 
 struct ButtonRecord : ControlRecord {
+  static constexpr ControlKind kKind = ControlKind::kButtons;
   ButtonType kind = ButtonType::kPush;
   std::string text;  // in the program's code page; follows WM_SETTEXT
   bool focused = false;

@@ -16,11 +16,6 @@ constexpr int kBoxSize = 13;
 constexpr int kCircleSize = 12;
 constexpr float kMarkLeft = 2;
 
-ButtonRecord* RecordFor(HWND hwnd) {
-  SkinEngine* engine = SkinEngine::Current();
-  return engine ? static_cast<ButtonRecord*>(engine->RecordOf(hwnd, ControlKind::kButtons)) : nullptr;
-}
-
 void HoverMark(draw::Graphics& graphics, const draw::GraphicsPath& mark, const draw::RectF& r, COLORREF accent) {
   draw::LinearGradientBrush tint({r.x, r.y}, {r.x, r.y + r.height}, ToArgb(accent, 100), ToArgb(accent, 0),
                                  draw::kWrapTileFlipXY);
@@ -41,7 +36,7 @@ void ClearGroup(HWND hwnd) {
   HWND parent = GetParent(hwnd);
   for (HWND other = GetNextDlgGroupItem(parent, hwnd, FALSE); other && other != hwnd;
        other = GetNextDlgGroupItem(parent, other, FALSE)) {
-    ButtonRecord* record = RecordFor(other);
+    ButtonRecord* record = RecordFor<ButtonRecord>(other);
     if (record && record->kind == ButtonType::kRadio && record->checked) {
       record->checked = 0;
       RedrawButton(other, 0, false);
@@ -65,7 +60,7 @@ void Toggle(HWND hwnd, ButtonRecord& record) {
 
 void DrawCheckOrRadio(HWND hwnd, HDC dc, UINT state) {
   SkinEngine* engine = SkinEngine::Current();
-  ButtonRecord* record = RecordFor(hwnd);
+  ButtonRecord* record = RecordFor<ButtonRecord>(hwnd);
   if (!engine || !record) return;
   auto surface = engine->BackgroundBehind(hwnd);
   if (!surface) return;
@@ -115,7 +110,7 @@ void DrawCheckOrRadio(HWND hwnd, HDC dc, UINT state) {
 
 std::optional<LRESULT> CheckOrRadioMessage(HWND hwnd, ButtonRecord& record, SkinnedWindow& window, UINT message,
                                            WPARAM wParam, LPARAM lParam) {
-  const auto passOn = [&] { return CallStoredProcedure(hwnd, message, wParam, lParam, props::kOldProc); };
+  const auto passOn = [&] { return PassOn(hwnd, message, wParam, lParam); };
   // Passing a click on runs the owner's handler, which may destroy the control or its whole
   // window and the records with them: after passOn everything is looked up again.
   const auto redraw = [hwnd] {

@@ -11,15 +11,6 @@
 namespace skin {
 namespace {
 
-ComboBoxRecord* RecordFor(HWND hwnd) {
-  SkinEngine* engine = SkinEngine::Current();
-  return engine ? static_cast<ComboBoxRecord*>(engine->RecordOf(hwnd, ControlKind::kComboBoxes)) : nullptr;
-}
-
-LRESULT PassOn(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  return CallStoredProcedure(hwnd, message, wParam, lParam, props::kOldProc);
-}
-
 // Straight to the old procedure: these reads must not come back through our own bookkeeping.
 LRESULT Ask(HWND hwnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
   return PassOn(hwnd, message, wParam, lParam);
@@ -93,7 +84,7 @@ std::vector<ChildKind> ComboBoxKinds() {
 
 void DrawComboBox(HWND hwnd, HDC dc) {
   SkinEngine* engine = SkinEngine::Current();
-  ComboBoxRecord* record = RecordFor(hwnd);
+  ComboBoxRecord* record = RecordFor<ComboBoxRecord>(hwnd);
   if (!engine || !record) return;
   auto surface = engine->BackgroundBehind(hwnd, true);
   if (!surface) return;
@@ -144,7 +135,7 @@ void RedrawComboBox(HWND hwnd) {
 }
 
 LRESULT CALLBACK ComboBoxProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  ComboBoxRecord* record = RecordFor(hwnd);
+  ComboBoxRecord* record = RecordFor<ComboBoxRecord>(hwnd);
   SkinEngine* engine = SkinEngine::Current();
   SkinnedWindow* window = engine ? engine->OwnerOf(hwnd) : nullptr;
   if (!record || !window) return PassOn(hwnd, message, wParam, lParam);
@@ -221,7 +212,7 @@ LRESULT CALLBACK ComboBoxProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
   const LRESULT result = PassOn(hwnd, message, wParam, lParam);
   // A new selection (by the program, a key or the list) shows at once, however the old
   // procedure meant to paint it.
-  if (IsWindow(hwnd) && RecordFor(hwnd) == record && ReadSelection(hwnd, *record)) RedrawComboBox(hwnd);
+  if (IsWindow(hwnd) && RecordFor<ComboBoxRecord>(hwnd) == record && ReadSelection(hwnd, *record)) RedrawComboBox(hwnd);
   return result;
 }
 

@@ -12,6 +12,7 @@
 namespace skin {
 
 struct ComboBoxRecord : ControlRecord {
+  static constexpr ControlKind kKind = ControlKind::kComboBoxes;
   bool focused = false;
   bool hot = false;
   int selection = -1;  // CB_ERR when nothing is selected

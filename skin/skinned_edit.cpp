@@ -9,15 +9,6 @@
 namespace skin {
 namespace {
 
-EditRecord* RecordFor(HWND hwnd) {
-  SkinEngine* engine = SkinEngine::Current();
-  return engine ? static_cast<EditRecord*>(engine->RecordOf(hwnd, ControlKind::kEdits)) : nullptr;
-}
-
-LRESULT PassOn(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  return CallStoredProcedure(hwnd, message, wParam, lParam, props::kOldProc);
-}
-
 // Text fields are skinned only with the text-field switch on.
 bool AcceptsWithTextFields(HWND, LONG_PTR) {
   SkinEngine* engine = SkinEngine::Current();
@@ -53,7 +44,7 @@ std::vector<ChildKind> EditKinds() {
 
 void DrawEditBorder(HWND hwnd) {
   SkinEngine* engine = SkinEngine::Current();
-  EditRecord* record = RecordFor(hwnd);
+  EditRecord* record = RecordFor<EditRecord>(hwnd);
   if (!engine || !record) return;
   auto surface = engine->BackgroundBehind(hwnd, true);
   if (!surface) return;
@@ -71,7 +62,7 @@ void DrawEditBorder(HWND hwnd) {
 }
 
 LRESULT CALLBACK EditProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  EditRecord* record = RecordFor(hwnd);
+  EditRecord* record = RecordFor<EditRecord>(hwnd);
   SkinEngine* engine = SkinEngine::Current();
   SkinnedWindow* window = engine ? engine->OwnerOf(hwnd) : nullptr;
   if (!record || !window) return PassOn(hwnd, message, wParam, lParam);

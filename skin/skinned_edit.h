@@ -10,6 +10,7 @@
 namespace skin {
 
 struct EditRecord : ControlRecord {
+  static constexpr ControlKind kKind = ControlKind::kEdits;
   bool hot = false;
   bool focused = false;
 };

@@ -7,14 +7,9 @@
 #include "draw/graphics.h"
 #include "skin/colour.h"
 #include "skin/rounded_shapes.h"
-#include "skin/window_properties.h"
 
 namespace skin {
 namespace {
-
-LRESULT PassOn(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  return CallStoredProcedure(hwnd, message, wParam, lParam, props::kOldProc);
-}
 
 bool AcceptsAny(HWND, LONG_PTR) { return true; }
 

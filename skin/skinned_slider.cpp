@@ -8,19 +8,9 @@
 #include "draw/graphics.h"
 #include "skin/colour.h"
 #include "skin/rounded_shapes.h"
-#include "skin/window_properties.h"
 
 namespace skin {
 namespace {
-
-SliderRecord* RecordFor(HWND hwnd) {
-  SkinEngine* engine = SkinEngine::Current();
-  return engine ? static_cast<SliderRecord*>(engine->RecordOf(hwnd, ControlKind::kSliders)) : nullptr;
-}
-
-LRESULT PassOn(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  return CallStoredProcedure(hwnd, message, wParam, lParam, props::kOldProc);
-}
 
 bool AcceptsAny(HWND, LONG_PTR) { return true; }
 
@@ -70,7 +60,7 @@ std::vector<ChildKind> SliderKinds() {
 
 void DrawSlider(HWND hwnd, HDC dc) {
   SkinEngine* engine = SkinEngine::Current();
-  SliderRecord* record = RecordFor(hwnd);
+  SliderRecord* record = RecordFor<SliderRecord>(hwnd);
   if (!engine || !record) return;
   auto surface = engine->BackgroundBehind(hwnd);
   if (!surface) return;
@@ -135,7 +125,7 @@ void RedrawSlider(HWND hwnd) {
 }
 
 LRESULT CALLBACK SliderProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  SliderRecord* record = RecordFor(hwnd);
+  SliderRecord* record = RecordFor<SliderRecord>(hwnd);
   if (!record) return PassOn(hwnd, message, wParam, lParam);
   switch (message) {
     case WM_MOUSEMOVE: {

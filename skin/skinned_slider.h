@@ -13,6 +13,7 @@ namespace skin {
 enum class TickPlacement : int { kTopOrLeft = 0, kBottomOrRight = 1, kBoth = 2, kNone = 3 };
 
 struct SliderRecord : ControlRecord {
+  static constexpr ControlKind kKind = ControlKind::kSliders;
   bool vertical = false;
   TickPlacement ticks = TickPlacement::kBottomOrRight;
   bool hot = false;

@@ -25,11 +25,8 @@ void AddShape(draw::GraphicsPath& path, int style, float x, float y, float w, fl
 void AdoptOwner(HWND hwnd) {
   SkinEngine* engine = SkinEngine::Current();
   if (!engine || engine->OwnerOf(hwnd)) return;
-  for (HWND up = GetParent(hwnd); up; up = GetParent(up)) {
-    if (const std::size_t index = engine->Registry().IndexOf(up)) {
-      props::Set(hwnd, props::kOwner, static_cast<std::intptr_t>(index));
-      return;
-    }
+  if (const std::size_t index = engine->Registry().OwningIndex(hwnd)) {
+    props::Set(hwnd, props::kOwner, static_cast<std::intptr_t>(index));
   }
 }
 
@@ -50,14 +47,13 @@ void TabStrip::Detach() {
   cache_.reset();
 }
 
-void TabStrip::AttachTabStrip(HWND hwnd, std::optional<int> tabWidth, std::optional<int> selectionStyle,
+void TabStrip::AttachTabStrip(HWND hwnd, std::optional<int> tabWidth, std::optional<int> /*selectionStyle*/,
                               std::optional<int> style, std::optional<bool> clickable, std::optional<COLORREF> tintColour,
                               std::optional<int> tintAlpha, std::optional<COLORREF> fillColour) {
   if (!IsWindow(hwnd)) return;
   Detach();
   hwnd_ = hwnd;
   style_ = style.value_or(3);
-  selectionStyle_ = selectionStyle.value_or(1);
   clickable_ = clickable.value_or(true);
   tintColour_ = tintColour.value_or(0xDDCA22);
   tintAlpha_ = tintAlpha.value_or(160);

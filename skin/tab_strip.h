@@ -33,7 +33,8 @@ class TabStrip {
   TabStrip(const TabStrip&) = delete;
   TabStrip& operator=(const TabStrip&) = delete;
 
-  // style: 1 no outline, 2 rounded at the top, 3 rounded all round.
+  // style: 1 no outline, 2 rounded at the top, 3 rounded all round. The selection style is taken
+  // and changes nothing: the selected tab has one look.
   void AttachTabStrip(HWND hwnd, std::optional<int> tabWidth = {}, std::optional<int> selectionStyle = {},
                       std::optional<int> style = {}, std::optional<bool> clickable = {},
                       std::optional<COLORREF> tintColour = {}, std::optional<int> tintAlpha = {},
@@ -64,7 +65,6 @@ class TabStrip {
   HWND hwnd_ = nullptr;
   WNDPROC oldProc_ = nullptr;
   int style_ = 3;
-  int selectionStyle_ = 1;
   bool clickable_ = true;
   COLORREF tintColour_ = 0xDDCA22;
   int tintAlpha_ = 160;

@@ -12,7 +12,7 @@ bool ClassIs(HWND hwnd, const char* name) {
   return lstrcmpiA(found, name) == 0;
 }
 
-LRESULT PassOn(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT PassOnToLabel(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   return CallStoredProcedure(hwnd, message, wParam, lParam, props::kLabelOldProc);
 }
 
@@ -29,7 +29,7 @@ bool PaintsInsideBeginPaint(HWND hwnd) {
 void CaptureOwnPixels(HWND hwnd, HDC target, int width, int height) {
   RECT client{0, 0, width, height};
   FillRect(target, &client, GetSysColorBrush(COLOR_BTNFACE));
-  PassOn(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(target), PRF_CLIENT | PRF_ERASEBKGND);
+  PassOnToLabel(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(target), PRF_CLIENT | PRF_ERASEBKGND);
 }
 
 void InvalidateVisibleChildren(HWND hwnd) {
@@ -56,7 +56,7 @@ bool Compose(SkinEngine& engine, const LabelRecord& record, HDC dc) {
 LRESULT CALLBACK LabelProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   SkinEngine* engine = SkinEngine::Current();
   auto* record = engine ? static_cast<LabelRecord*>(engine->RecordOf(hwnd, ControlKind::kTransparentLabels)) : nullptr;
-  if (!record) return PassOn(hwnd, message, wParam, lParam);
+  if (!record) return PassOnToLabel(hwnd, message, wParam, lParam);
 
   switch (message) {
     case WM_MOVE:
@@ -86,7 +86,7 @@ LRESULT CALLBACK LabelProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     }
     case WM_SETTEXT: {
       // The label repaints only what it thinks changed: a new text needs the whole composition.
-      const LRESULT result = PassOn(hwnd, message, wParam, lParam);
+      const LRESULT result = PassOnToLabel(hwnd, message, wParam, lParam);
       InvalidateRect(hwnd, nullptr, FALSE);
       return result;
     }
@@ -101,7 +101,7 @@ LRESULT CALLBACK LabelProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     default:
       break;
   }
-  return PassOn(hwnd, message, wParam, lParam);
+  return PassOnToLabel(hwnd, message, wParam, lParam);
 }
 
 }  // namespace skin

@@ -400,7 +400,7 @@ TEST_F(KindsTest, ControlsHaveTheirClassesAndStyles) {
   slider.tickMarks = 3;
   slider.selectionShown = 1;
   forms::GroupBoxData group;
-  group.property9 = 2;
+  group.captionAlignment = 2;
   struct Case {
     forms::KindId kind;
     forms::KindData data;
@@ -450,7 +450,7 @@ TEST_F(KindsTest, DisabledFlagComesFromTheCommonStyle) {
 
 TEST_F(KindsTest, DropDownListIsCreatedAsHighAsItsList) {
   forms::ComboBoxData data;
-  data.settings[0] = 2;
+  data.settings[forms::ComboBoxData::kComboType] = 2;
   UnitControl& combo = Add(kComboBox, {10, 10, 150, 20}, data);
   EXPECT_TRUE(StyleOf(combo.Handle()) & CBS_DROPDOWNLIST);
   RECT closed{};
@@ -484,8 +484,8 @@ TEST_F(KindsTest, DropDownListIsCreatedAsHighAsItsList) {
 
 TEST_F(KindsTest, ComboItemsIndexAndItsClamps) {
   forms::ComboBoxData data;
-  data.settings[0] = 2;
-  data.settings[6] = 1;  // stored current index
+  data.settings[forms::ComboBoxData::kComboType] = 2;
+  data.settings[forms::ComboBoxData::kStoredIndex] = 1;
   data.items = {"无输出", "4/5", "6/7"};
   UnitControl& combo = Add(kComboBox, {10, 10, 150, 20}, data);
   EXPECT_EQ(SendMessageA(combo.Handle(), CB_GETCOUNT, 0, 0), 3);
@@ -500,7 +500,7 @@ TEST_F(KindsTest, ComboItemsIndexAndItsClamps) {
 
 TEST_F(KindsTest, ComboTypeIsRecreatedWithItsItems) {
   forms::ComboBoxData data;
-  data.settings[0] = 2;
+  data.settings[forms::ComboBoxData::kComboType] = 2;
   UnitControl& combo = Add(kComboBox, {10, 10, 150, 20}, data);
   SendMessageA(combo.Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("扬声器"));
   combo.WriteProperty(11, runtime::ValueCell::Integer(0));
@@ -518,7 +518,7 @@ TEST_F(KindsTest, ComboTypeIsRecreatedWithItsItems) {
 
 TEST_F(KindsTest, ComboSelectionIsRaisedAfterItSettled) {
   forms::ComboBoxData data;
-  data.settings[0] = 2;
+  data.settings[forms::ComboBoxData::kComboType] = 2;
   data.items = {"a", "b", "c"};
   UnitControl& combo = Add(kComboBox, {10, 10, 150, 20}, data);
   HWND handle = combo.Handle();
@@ -701,10 +701,10 @@ TEST_F(KindsTest, LabelPaintsItsCaptionLeftAndCentredOnButtonFace) {
 
 TEST_F(KindsTest, LabelAlignmentsAndColours) {
   forms::LabelData data = LabelWith("WWWW");
-  data.settings[13] = 2;        // right
-  data.settings[14] = 0;        // top
-  data.settings[7] = RGB(0, 0, 255);
-  data.settings[6] = RGB(255, 255, 0);
+  data.settings[forms::LabelData::kHAlign] = 2;
+  data.settings[forms::LabelData::kVAlign] = 0;
+  data.settings[forms::LabelData::kBackColor] = RGB(0, 0, 255);
+  data.settings[forms::LabelData::kTextColor] = RGB(255, 255, 0);
   UnitControl& label = Add(kLabel, {10, 10, 200, 40}, data);
   const Canvas canvas(label.Handle());
   const COLORREF back = RGB(0, 0, 255);
@@ -715,8 +715,8 @@ TEST_F(KindsTest, LabelAlignmentsAndColours) {
 
 TEST_F(KindsTest, LabelShadowEffectDrawsBlackBehindTheText) {
   forms::LabelData data = LabelWith("WWWW");
-  data.settings[0] = 3;
-  data.settings[6] = RGB(255, 255, 255);
+  data.settings[forms::LabelData::kTextEffect] = 3;
+  data.settings[forms::LabelData::kTextColor] = RGB(255, 255, 255);
   UnitControl& label = Add(kLabel, {10, 10, 200, 40}, data);
   const Canvas canvas(label.Handle());
   EXPECT_GT(canvas.Count(RGB(255, 255, 255), 0, 0, 80, 40), 10);
@@ -725,12 +725,12 @@ TEST_F(KindsTest, LabelShadowEffectDrawsBlackBehindTheText) {
 
 TEST_F(KindsTest, LabelGradientFrameAndBorderStyles) {
   forms::LabelData data = LabelWith("");
-  data.settings[2] = 6;  // own frame
-  data.settings[1] = 3;  // frame width, reads as 5
-  data.settings[3] = RGB(255, 0, 0);
-  data.settings[4] = forms::kDefaultColour;
-  data.settings[5] = RGB(0, 0, 255);
-  data.settings[7] = RGB(0, 255, 0);
+  data.settings[forms::LabelData::kBorderStyle] = 6;  // own frame
+  data.settings[forms::LabelData::kFrameWidth] = 3;   // reads as 5
+  data.settings[forms::LabelData::kFrameColour1] = RGB(255, 0, 0);
+  data.settings[forms::LabelData::kFrameColour2] = forms::kDefaultColour;
+  data.settings[forms::LabelData::kFrameColour3] = RGB(0, 0, 255);
+  data.settings[forms::LabelData::kBackColor] = RGB(0, 255, 0);
   UnitControl& label = Add(kLabel, {10, 10, 60, 40}, data);
   EXPECT_EQ(ReadInt(label, 3), 5);
   EXPECT_EQ(ExStyleOf(label.Handle()) & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_DLGMODALFRAME), 0u);
@@ -755,19 +755,31 @@ TEST_F(KindsTest, LabelGradientFrameAndBorderStyles) {
   }
 }
 
-TEST_F(KindsTest, LabelGradientBackgroundRunsThroughItsColours) {
+TEST_F(KindsTest, LabelGradientBackgroundRunsThroughItsColoursInTheDrawingPanelsModes) {
+  // The modes of the drawing panel's gradient fill: 1 down, 2 right, 5 up, 6 left, 3 along the
+  // falling diagonal; from the first colour to the last.
+  const struct {
+    std::uint32_t mode;
+    POINT first;
+    POINT last;
+  } cases[] = {{1, {50, 0}, {50, 100}}, {2, {0, 50}, {100, 50}}, {5, {50, 100}, {50, 0}},
+               {6, {100, 50}, {0, 50}}, {3, {0, 0}, {100, 100}}};
   forms::LabelData data = LabelWith("");
-  data.settings[9] = 1;  // left to right
-  data.settings[10] = RGB(255, 0, 0);
-  data.settings[11] = forms::kDefaultColour;
-  data.settings[12] = RGB(0, 0, 255);
+  data.settings[forms::LabelData::kGradientColour1] = RGB(255, 0, 0);
+  data.settings[forms::LabelData::kGradientColour2] = forms::kDefaultColour;
+  data.settings[forms::LabelData::kGradientColour3] = RGB(0, 0, 255);
+  for (const auto& c : cases) {
+    data.settings[forms::LabelData::kGradientMode] = c.mode;
+    UnitControl& label = Add(kLabel, {10, 10, 101, 101}, data);
+    const Canvas canvas(label.Handle());
+    EXPECT_EQ(canvas.At(c.first.x, c.first.y), RGB(255, 0, 0)) << c.mode;
+    EXPECT_EQ(canvas.At(c.last.x, c.last.y), RGB(0, 0, 255)) << c.mode;
+    const COLORREF middle = canvas.At(50, 50);
+    EXPECT_NEAR(GetRValue(middle), 127, 2) << c.mode;
+    EXPECT_NEAR(GetBValue(middle), 127, 2) << c.mode;
+  }
+  data.settings[forms::LabelData::kGradientMode] = 2;
   UnitControl& label = Add(kLabel, {10, 10, 101, 20}, data);
-  const Canvas canvas(label.Handle());
-  EXPECT_EQ(canvas.At(0, 10), RGB(255, 0, 0));
-  EXPECT_EQ(canvas.At(100, 10), RGB(0, 0, 255));
-  const COLORREF middle = canvas.At(50, 10);
-  EXPECT_NEAR(GetRValue(middle), 127, 2);
-  EXPECT_NEAR(GetBValue(middle), 127, 2);
 
   // With one colour set there is no gradient: the back colour fills.
   label.WriteProperty(23 - 8, runtime::ValueCell::Integer(static_cast<std::int32_t>(forms::kDefaultColour)));
@@ -778,7 +790,7 @@ TEST_F(KindsTest, LabelGradientBackgroundRunsThroughItsColours) {
 
 TEST_F(KindsTest, LabelPaintsThroughItsOwnPaintRequest) {
   forms::LabelData data = LabelWith("");
-  data.settings[7] = RGB(200, 0, 200);
+  data.settings[forms::LabelData::kBackColor] = RGB(200, 0, 200);
   UnitControl& label = Add(kLabel, {10, 10, 60, 40}, data);
   UpdateWindow(label.Handle());
   HDC dc = GetDC(label.Handle());
@@ -798,7 +810,7 @@ TEST_F(KindsTest, PictureBoxDisplayModes) {
     EXPECT_EQ(canvas.At(41, 10), RGB(255, 0, 0));
     EXPECT_EQ(canvas.At(10, 21), RGB(255, 0, 0));
   }
-  data.property11 = 2;
+  data.displayMode = 2;
   data.picture = {100, 20};
   UnitControl& fitted = Add(kPicBox, {10, 40, 50, 50}, data);
   {
@@ -808,7 +820,7 @@ TEST_F(KindsTest, PictureBoxDisplayModes) {
     EXPECT_EQ(canvas.At(25, 18), RGB(255, 0, 0)) << "scaled to 50 x 10 and centred";
     EXPECT_EQ(canvas.At(25, 31), RGB(255, 0, 0));
   }
-  data.property11 = 1;
+  data.displayMode = 1;
   UnitControl& stretched = Add(kPicBox, {10, 100, 50, 50}, data);
   {
     const Canvas canvas(stretched.Handle());
@@ -886,9 +898,9 @@ TEST_F(KindsTest, PageControlShowsOnePageAtATime) {
 
 TEST_F(KindsTest, CommonDialogKeepsItsSettings) {
   forms::CommonDlgData data;
-  data.texts[0] = "选择自定义音效";
-  data.texts[3] = "data/music";
-  data.settings[3] = 1;
+  data.texts[forms::CommonDlgData::kTitle] = "选择自定义音效";
+  data.texts[forms::CommonDlgData::kInitialDirectory] = "data/music";
+  data.settings[forms::CommonDlgData::kFileMustExist] = 1;
   UnitControl& dialog = Add(kCommonDlg, {0, 0, 0, 0}, data);
   EXPECT_EQ(ReadText(dialog, 2), "");
   const runtime::TextValue path("C:\\a.mp3");

@@ -458,7 +458,7 @@ TEST(CarriedResource, ButtonLabelAndPictureData) {
     EXPECT_EQ(data->version, 2u);
     EXPECT_EQ(data->borderStyle, 0u);
     EXPECT_EQ(data->backColor, kDefaultColour);
-    EXPECT_EQ(data->property11, 0u);
+    EXPECT_EQ(data->displayMode, 0u);
     EXPECT_EQ(data->property12, 1u);
     EXPECT_EQ(data->property13, "");
     EXPECT_EQ(data->property14, "");

@@ -2,30 +2,13 @@
 
 #include <algorithm>
 
+#include "controls/win_support.h"
 #include "runtime/pictures/icon_directory.h"
 
 namespace pictures {
 namespace {
 
-class MemoryDc {
- public:
-  explicit MemoryDc(HDC like) : dc_(CreateCompatibleDC(like)) {}
-  ~MemoryDc() {
-    if (old_) SelectObject(dc_, old_);
-    if (dc_) DeleteDC(dc_);
-  }
-  MemoryDc(const MemoryDc&) = delete;
-  MemoryDc& operator=(const MemoryDc&) = delete;
-  HDC Get() const { return dc_; }
-  void Select(HGDIOBJ object) {
-    const HGDIOBJ previous = SelectObject(dc_, object);
-    if (!old_) old_ = previous;
-  }
-
- private:
-  HDC dc_;
-  HGDIOBJ old_ = nullptr;
-};
+using controls::MemoryDc;
 
 int StretchModeForDisplay() {
   const HDC screen = GetDC(nullptr);

@@ -12,15 +12,9 @@ namespace services {
 // A text as it is; numbers, bool and date-time as ToText writes them; any other kind empty.
 std::string MessageText(const runtime::ValueCell& message);
 
-// The input box's text read as a decimal number: leading blanks, a sign, digits (no full-width
-// forms). Integers saturate at their range; no digits read as 0.
-std::int32_t InputInteger(std::string_view text);
-std::int64_t InputLong(std::string_view text);
-double InputDouble(std::string_view text);
-
 // Stores the text into the variable an indirect cell points at, by the variable's kind: a text
-// replaces (and frees) the old one; byte, short and int are read as an integer and cut to their
-// width; long, float and double as such. False, with nothing stored, for any other kind.
+// replaces (and frees) the old one; byte, short and int are read as a decimal integer as it stands
+// (no full-width forms) and cut to their width; long, float and double as such. False, with nothing stored, for any other kind.
 bool StoreInput(std::string_view text, const runtime::ValueCell& variable);
 
 }  // namespace services

@@ -15,11 +15,6 @@ std::string LinkFileName(std::string name) {
   return name;
 }
 
-std::string WithTrailingBackslash(std::string path) {
-  if (!path.empty() && path.back() != '\\') path += '\\';
-  return path;
-}
-
 const char* ShellVerb(int verb) {
   static const char* const kVerbs[] = {"edit", "explore", "find", "open", "print"};
   return verb >= 1 && verb <= 5 ? kVerbs[verb - 1] : nullptr;

@@ -14,9 +14,6 @@ std::string_view SkipLeadingBlanks(std::string_view text);
 // ".lnk" appended when the name holds no ".".
 std::string LinkFileName(std::string name);
 
-// A trailing "\" when the path does not end in one; empty stays empty.
-std::string WithTrailingBackslash(std::string path);
-
 // Verb 1..5 "edit", "explore", "find", "open", "print"; anything else the default verb (null).
 const char* ShellVerb(int verb);
 // Show 1..6 SW_HIDE, SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED, SW_SHOWNA, SW_MINIMIZE;

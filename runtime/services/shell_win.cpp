@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "runtime/dll_command_lookup.h"
 #include "runtime/services/service_rules.h"
 
 namespace services {
@@ -77,7 +78,7 @@ std::string GetSpecialFolder(int folder) {
   } else if (folder == 11) {
     ok = GetTempPathA(MAX_PATH, path) - 1u < MAX_PATH - 1u;
   }
-  return ok ? WithTrailingBackslash(path) : std::string{};
+  return ok ? runtime::WithTrailingBackslash(path) : std::string{};
 }
 
 void OpenLink(const std::optional<std::string>& address) {

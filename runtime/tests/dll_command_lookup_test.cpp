@@ -59,6 +59,8 @@ TEST(WithTrailingBackslash, AddsOnlyWhenMissing) {
   EXPECT_EQ(WithTrailingBackslash("D:\\app\\plugins"), "D:\\app\\plugins\\");
   EXPECT_EQ(WithTrailingBackslash("D:\\app\\plugins\\"), "D:\\app\\plugins\\");
   EXPECT_EQ(WithTrailingBackslash(""), "");
+  EXPECT_EQ(WithTrailingBackslash("C:\\a"), "C:\\a\\");
+  EXPECT_EQ(WithTrailingBackslash("C:\\"), "C:\\");
 }
 
 }  // namespace

@@ -44,30 +44,47 @@ std::string HalfWidthBytes(std::string_view text) {
   return result;
 }
 
-TextRef TextOf(const ValueCell& value) { return TextRef(static_cast<const char*>(value.Pointer())); }
-
-// Leading white space, sign, digits; saturates like the C library's atoi on this platform.
-std::int32_t ParseInteger(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size() && IsWhiteSpace(text[i])) ++i;
+// Leading white space and a sign; `at` is left at the first digit.
+bool ReadSign(std::string_view text, std::size_t& at) {
+  at = 0;
+  while (at < text.size() && IsWhiteSpace(text[at])) ++at;
   bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  std::int64_t magnitude = 0;
-  for (; i < text.size() && IsDigit(text[i]); ++i) {
-    magnitude = std::min<std::int64_t>(magnitude * 10 + (text[i] - '0'), std::int64_t{1} << 32);
-  }
-  const std::int64_t value = negative ? -magnitude : magnitude;
-  if (value > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
-  if (value < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
-  return static_cast<std::int32_t>(value);
+  if (at < text.size() && (text[at] == '+' || text[at] == '-')) negative = text[at++] == '-';
+  return negative;
 }
 
-// Decimal numbers only: no "inf", "nan" or hexadecimal forms.
-double ParseDouble(std::string_view text) {
+// Saturates at the range, like the C library's atoi on this platform.
+template <typename Integer>
+Integer ReadInteger(std::string_view text) {
+  std::size_t at = 0;
+  const bool negative = ReadSign(text, at);
+  // Accumulated towards the sign's side, so the most negative value is reachable.
+  constexpr Integer kMax = std::numeric_limits<Integer>::max();
+  constexpr Integer kMin = std::numeric_limits<Integer>::min();
+  Integer value = 0;
+  for (; at < text.size() && IsDigit(text[at]); ++at) {
+    const int digit = text[at] - '0';
+    if (negative) {
+      if (value < (kMin + digit) / 10) return kMin;
+      value = value * 10 - digit;
+    } else {
+      if (value > (kMax - digit) / 10) return kMax;
+      value = value * 10 + digit;
+    }
+  }
+  return value;
+}
+
+TextRef TextOf(const ValueCell& value) { return TextRef(static_cast<const char*>(value.Pointer())); }
+
+}  // namespace
+
+std::int32_t DecimalInteger(std::string_view text) { return ReadInteger<std::int32_t>(text); }
+std::int64_t DecimalLong(std::string_view text) { return ReadInteger<std::int64_t>(text); }
+
+double DecimalDouble(std::string_view text) {
   std::size_t i = 0;
-  while (i < text.size() && IsWhiteSpace(text[i])) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  const bool negative = ReadSign(text, i);
   const std::size_t number = i;
   std::size_t digits = 0;
   for (; i < text.size() && IsDigit(text[i]); ++i) ++digits;
@@ -92,6 +109,8 @@ double ParseDouble(std::string_view text) {
   }
   return negative ? -value : value;
 }
+
+namespace {
 
 std::int32_t TruncateToInt32(double value) {
   if (std::isnan(value)) return 0;
@@ -138,7 +157,7 @@ std::span<const std::uint8_t> ScalarBytes(const ValueCell& value, std::uint64_t&
 
 }  // namespace
 
-std::int32_t TextToInteger(std::string_view text) { return ParseInteger(HalfWidthBytes(text)); }
+std::int32_t TextToInteger(std::string_view text) { return DecimalInteger(HalfWidthBytes(text)); }
 
 TextValue HalfWidthText(TextRef text) { return TextValue(HalfWidthBytes(text.view())); }
 
@@ -163,7 +182,7 @@ double ToDouble(const ValueCell& value) {
     case tags::Integer: return value.AsInteger();
     case tags::Long: return static_cast<double>(value.AsLong());
     case tags::Subprogram: return static_cast<double>(value.Bits());
-    case tags::Text: return ParseDouble(HalfWidthBytes(TextOf(value).view()));
+    case tags::Text: return DecimalDouble(HalfWidthBytes(TextOf(value).view()));
     case tags::Float: return value.AsFloat();
     case tags::Double: return value.AsDouble();
     default: return 0.0;

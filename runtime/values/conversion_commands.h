@@ -14,9 +14,16 @@ namespace runtime {
 // "＊" become their single-byte forms; everything else stays.
 TextValue HalfWidthText(TextRef text);
 
+// A decimal number from the beginning of a text, as it stands (no half-width step): leading white
+// space, an optional sign and the digits up to the first other byte; 0 without digits. The
+// integers saturate at their range.
+std::int32_t DecimalInteger(std::string_view text);
+std::int64_t DecimalLong(std::string_view text);
+// The same with an optional fraction and exponent; no "inf", "nan" or hexadecimal forms.
+double DecimalDouble(std::string_view text);
+
 std::int32_t ToInteger(const ValueCell& value);
-// A text read as ToInteger reads it: made half-width, then leading white space, an optional sign
-// and the digits up to the first other byte; 0 without digits, saturating at the int range.
+// A text read as ToInteger reads it: made half-width, then DecimalInteger.
 std::int32_t TextToInteger(std::string_view text);
 double ToDouble(const ValueCell& value);
 TextValue ToText(const ValueCell& value);

@@ -6,6 +6,7 @@
 
 #include "runtime/services/dialog_values.h"
 #include "runtime/values/byte_set.h"
+#include "runtime/values/conversion_commands.h"
 #include "runtime/values/text_value.h"
 
 namespace services {
@@ -61,9 +62,9 @@ TEST(InputNumbersTest, DecimalTextsWithoutFullWidthForms) {
       {"-99999999999999999999", -2147483647 - 1, std::numeric_limits<std::int64_t>::min(), -1e20},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(InputInteger(c.text), c.integer) << c.text;
-    EXPECT_EQ(InputLong(c.text), c.wide) << c.text;
-    EXPECT_DOUBLE_EQ(InputDouble(c.text), c.real) << c.text;
+    EXPECT_EQ(runtime::DecimalInteger(c.text), c.integer) << c.text;
+    EXPECT_EQ(runtime::DecimalLong(c.text), c.wide) << c.text;
+    EXPECT_DOUBLE_EQ(runtime::DecimalDouble(c.text), c.real) << c.text;
   }
 }
 

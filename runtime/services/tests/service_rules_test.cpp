@@ -12,9 +12,6 @@ TEST(ServiceRulesTest, TextRules) {
   EXPECT_EQ(SkipLeadingBlanks("\xC9\xF9"), "\xC9\xF9");  // GBK lead bytes are above 0x20
   EXPECT_EQ(LinkFileName("C:\\d\\声板"), "C:\\d\\声板.lnk");
   EXPECT_EQ(LinkFileName("C:\\d.x\\board"), "C:\\d.x\\board");  // any "." counts
-  EXPECT_EQ(WithTrailingBackslash("C:\\a"), "C:\\a\\");
-  EXPECT_EQ(WithTrailingBackslash("C:\\"), "C:\\");
-  EXPECT_EQ(WithTrailingBackslash(""), "");
 }
 
 TEST(ServiceRulesTest, ShellAndModifierMappings) {
