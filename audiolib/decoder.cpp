@@ -11,7 +11,7 @@ size_t PcmFormat::frame_bytes() const {
 
 namespace {
 
-enum class Kind { wav, vorbis, opus, flac, ogg_other, mpeg };
+enum class Kind { wav, vorbis, opus, flac, midi, ogg_other, mpeg };
 
 bool starts_with(const unsigned char* bytes, size_t size, size_t at, const char* magic) {
     size_t length = std::strlen(magic);
@@ -25,6 +25,8 @@ Kind kind_of(ByteSource& source) {
     const size_t size = source.read(head, sizeof head);
     if (starts_with(head, size, 0, "RIFF") && starts_with(head, size, 8, "WAVE")) return Kind::wav;
     if (starts_with(head, size, 0, "fLaC")) return Kind::flac;
+    if (starts_with(head, size, 0, "MThd") || (starts_with(head, size, 0, "RIFF") && starts_with(head, size, 8, "RMID")))
+        return Kind::midi;
     if (starts_with(head, size, 0, "OggS") && size > 27) {
         size_t packet = 27 + head[26];
         if (starts_with(head, size, packet, "\x01vorbis")) return Kind::vorbis;
@@ -54,6 +56,7 @@ std::unique_ptr<Decoder> open_decoder(std::unique_ptr<ByteSource> source) {
     case Kind::vorbis: return open_vorbis_decoder(std::move(source));
     case Kind::opus: return open_opus_decoder(std::move(source));
     case Kind::flac: return open_flac_decoder(std::move(source));
+    case Kind::midi: return open_midi_decoder(std::move(source));
     case Kind::ogg_other: return nullptr;
     case Kind::mpeg: break;
     }

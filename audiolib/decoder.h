@@ -30,8 +30,8 @@ public:
     virtual std::string title() const { return {}; }
 };
 
-// Chosen by the bytes, never by a name: RIFF/WAVE, Ogg Vorbis, Ogg Opus, FLAC, otherwise MPEG
-// audio; null for anything unreadable.
+// Chosen by the bytes, never by a name: RIFF/WAVE, Ogg Vorbis, Ogg Opus, FLAC, standard MIDI
+// (also in RIFF RMID), otherwise MPEG audio; null for anything unreadable.
 std::unique_ptr<Decoder> open_decoder(std::unique_ptr<ByteSource> source);
 
 std::unique_ptr<Decoder> open_wav_decoder(std::unique_ptr<ByteSource>& source);
@@ -39,5 +39,11 @@ std::unique_ptr<Decoder> open_mp3_decoder(std::unique_ptr<ByteSource> source);
 std::unique_ptr<Decoder> open_vorbis_decoder(std::unique_ptr<ByteSource> source);
 std::unique_ptr<Decoder> open_opus_decoder(std::unique_ptr<ByteSource> source);
 std::unique_ptr<Decoder> open_flac_decoder(std::unique_ptr<ByteSource> source);
+std::unique_ptr<Decoder> open_midi_decoder(std::unique_ptr<ByteSource> source);
+
+// The configuration of the General MIDI patch set that the MIDI decoder plays with (UTF-8 path):
+// midi/freepats/crude.cfg beside the module holding the library (bass.dll, or the program that links
+// it); empty when that path is unknown.
+std::string midi_patch_config();
 
 } // namespace audiolib

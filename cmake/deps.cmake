@@ -1,6 +1,24 @@
 # The outside libraries as imported targets: deps::jpeg, deps::mpg123, deps::syn123, and the
-# decoders deps::vorbisfile, deps::opusfile, deps::flac (each bringing what it builds on).
-# Windows: the static builds in .deps/win64 (tools/setup/deps.sh). Host: Debian's -dev packages.
+# decoders deps::vorbisfile, deps::opusfile, deps::flac (each bringing what it builds on), and the
+# MIDI synthesizer deps::timidity.
+# Windows: the static builds in .deps/win64 (tools/setup/deps.sh). Host: Debian's -dev packages,
+# and the synthesizer from .deps/host (no Debian package has it as a library of its own).
+# SB_MIDI_PATCHES: the General MIDI patch set (freepats) that the synthesizer reads at run time;
+# whatever runs the MIDI decoder finds it as midi/freepats beside its own module.
+set(SB_MIDI_PATCHES "${CMAKE_SOURCE_DIR}/.deps/win64/share/midi/freepats")
+if(NOT EXISTS "${SB_MIDI_PATCHES}/crude.cfg")
+  message(FATAL_ERROR "${SB_MIDI_PATCHES} is missing: run tools/setup/deps.sh (./soundboard does it)")
+endif()
+function(sb_timidity_target prefix)
+  if(NOT EXISTS "${prefix}/lib/libtimidity.a")
+    message(FATAL_ERROR "${prefix}/lib/libtimidity.a is missing: run tools/setup/deps.sh (./soundboard does it)")
+  endif()
+  add_library(sb_static_timidity STATIC IMPORTED GLOBAL)
+  set_target_properties(sb_static_timidity PROPERTIES
+    IMPORTED_LOCATION "${prefix}/lib/libtimidity.a"
+    INTERFACE_INCLUDE_DIRECTORIES "${prefix}/include/timidity")
+  add_library(deps::timidity ALIAS sb_static_timidity)
+endfunction()
 if(WIN32)
   # A release for hosts ships mpg123 and syn123 (LGPL) as DLLs of their own, so that a user can put in
   # their own build of them; the test trees link them statically. They sit beside the program, not in
@@ -18,6 +36,7 @@ if(WIN32)
       INTERFACE_INCLUDE_DIRECTORIES "${SB_DEPS_PREFIX}/include")
   endforeach()
   set_property(TARGET sb_static_mpg123 PROPERTY INTERFACE_LINK_LIBRARIES shlwapi)
+  sb_timidity_target("${SB_DEPS_PREFIX}")
   foreach(lib jpeg ogg vorbis vorbisfile opus opusfile FLAC)
     add_library(deps::${lib} ALIAS sb_static_${lib})
   endforeach()
@@ -69,4 +88,6 @@ else()
   add_library(deps::vorbisfile ALIAS PkgConfig::sb_vorbisfile)
   add_library(deps::opusfile ALIAS PkgConfig::sb_opusfile)
   add_library(deps::flac ALIAS PkgConfig::sb_flac)
+  sb_timidity_target("${CMAKE_SOURCE_DIR}/.deps/host")
+  set_property(TARGET sb_static_timidity PROPERTY INTERFACE_LINK_LIBRARIES m)
 endif()

@@ -326,22 +326,64 @@ TEST_F(BassTest, VolumeTagsAndSpectrum) {
     EXPECT_EQ(BASS_ChannelGetData(0, bins, bass_data_fft256), 0xFFFFFFFFu);
 }
 
+// A MIDI file under another name, rendered with the patch set that lies beside bass.dll, found by
+// the DLL's own path while the current directory is elsewhere: C4 for 0.5 s, a rest, G4 from 1.0 s
+// to the end of the song at 1.5 s (make_fixtures.sh).
+TEST_F(BassTest, MidiPlaysWithThePatchSetBesideTheLibrary) {
+    char path[MAX_PATH], here[MAX_PATH], temp[MAX_PATH];
+    ASSERT_TRUE(GetFullPathNameA(fixture("midi_named.mp3").c_str(), MAX_PATH, path, nullptr));
+    ASSERT_TRUE(GetCurrentDirectoryA(MAX_PATH, here));
+    ASSERT_TRUE(GetTempPathA(MAX_PATH, temp));
+    ASSERT_TRUE(SetCurrentDirectoryA(temp));
+    ASSERT_TRUE(BASS_Init(1, 44100, 0, nullptr, nullptr));
+    BassHandle stream = BASS_StreamCreateFile(FALSE, path, 0, 0, 0);
+    SetCurrentDirectoryA(here);
+    ASSERT_NE(stream, 0u);
+    EXPECT_STREQ(BASS_ChannelGetTags(stream, 0), "Test Tune");
+    EXPECT_EQ(BASS_ChannelGetLength(stream, 0), 72000u * 4) << "1.5 s of 16-bit stereo at 48 kHz";
+    ASSERT_TRUE(BASS_ChannelPlay(stream, TRUE));
+    ASSERT_TRUE(wait_until_stopped(stream, 1500 + 2000));
+    EXPECT_EQ(BASS_ChannelGetPosition(stream, 0), BASS_ChannelGetLength(stream, 0));
+    sleep_ms(50);
+    ASSERT_TRUE(BASS_Free());
+
+    Capture capture = read_capture(capture_path("SOUNDBOARD_CAPTURE"));
+    ASSERT_GT(capture.rate, 0);
+    std::vector<float> tune = sounding_part(capture, 0.01f);
+    const double rate = static_cast<double>(capture.rate);
+    EXPECT_NEAR(static_cast<double>(tune.size()) / rate, 1.5, 0.05) << "from the first note to the end of the song";
+    ASSERT_GT(tune.size(), static_cast<size_t>(rate * 1.45));
+    auto span = [&](double from, double to) {
+        return std::vector<float>(tune.begin() + static_cast<long>(from * rate), tune.begin() + static_cast<long>(to * rate));
+    };
+    std::vector<float> first = span(0.05, 0.45), rest = span(0.8, 0.95), second = span(1.05, 1.4);
+    EXPECT_GT(rms(first), 0.01);
+    EXPECT_GT(rms(second), 0.01);
+    EXPECT_LT(rms(rest), rms(first) / 10) << "the rest between the notes";
+    EXPECT_NEAR(dominant_frequency(first, rate), 261.6, 10.0) << "C4";
+    EXPECT_NEAR(dominant_frequency(second, rate), 392.0, 10.0) << "G4";
+}
+
 // Length, seeking and the title through the exported calls, for every format beside MP3.
 TEST_F(BassTest, EveryFormatTellsItsLengthSeeksAndNamesItsTitle) {
     ASSERT_TRUE(BASS_Init(0, 44100, 0, nullptr, nullptr));
     struct Case {
         const char* file;
-        BassQword length; // 2 s in 16-bit frames of the source's rate and channels
+        BassQword length; // in 16-bit frames of the source's rate and channels
+        double seconds;
         const char* title;
     };
-    for (const Case& c : {Case{"vorbis_44100_stereo.ogg", 88200 * 4, "Crowd laughter"},
-                          Case{"flac_44100_stereo.flac", 88200 * 4, "Crowd laughter"},
-                          Case{"opus_stereo.opus", 96000 * 4, "Crowd laughter"},
-                          Case{"flac_48000_mono_24.flac", 96000 * 2, nullptr}}) {
+    for (const Case& c : {Case{"vorbis_44100_stereo.ogg", 88200 * 4, 2.0, "Crowd laughter"},
+                          Case{"flac_44100_stereo.flac", 88200 * 4, 2.0, "Crowd laughter"},
+                          Case{"opus_stereo.opus", 96000 * 4, 2.0, "Crowd laughter"},
+                          Case{"flac_48000_mono_24.flac", 96000 * 2, 2.0, nullptr},
+                          // MIDI: the rendered samples, 16-bit stereo at 48 kHz, to the song's last event.
+                          Case{"midi_tune.mid", 72000 * 4, 1.5, "Test Tune"},
+                          Case{"midi_untitled.mid", 72000 * 4, 1.5, nullptr}}) {
         BassHandle stream = open_file(c.file);
         ASSERT_NE(stream, 0u) << c.file;
         EXPECT_EQ(BASS_ChannelGetLength(stream, 0), c.length) << c.file;
-        EXPECT_DOUBLE_EQ(BASS_ChannelBytes2Seconds(stream, c.length), 2.0) << c.file;
+        EXPECT_DOUBLE_EQ(BASS_ChannelBytes2Seconds(stream, c.length), c.seconds) << c.file;
         if (c.title) EXPECT_STREQ(BASS_ChannelGetTags(stream, 0), c.title) << c.file;
         else EXPECT_EQ(BASS_ChannelGetTags(stream, 0), nullptr) << c.file;
         const BassQword half = c.length / 2;
@@ -354,7 +396,8 @@ TEST_F(BassTest, EveryFormatTellsItsLengthSeeksAndNamesItsTitle) {
         EXPECT_EQ(BASS_ChannelGetPosition(stream, 0), c.length) << c.file;
         EXPECT_TRUE(BASS_StreamFree(stream));
     }
-    for (const char* name : {"truncated_header.ogg", "truncated_header.flac", "truncated_header.opus", "flac_in_ogg.oga"})
+    for (const char* name :
+         {"truncated_header.ogg", "truncated_header.flac", "truncated_header.opus", "flac_in_ogg.oga", "truncated_header.mid"})
         EXPECT_EQ(open_file(name), 0u) << name;
 }
 

@@ -193,7 +193,8 @@ std::vector<unsigned char> wav_header(uint16_t tag, uint16_t channels, uint16_t 
 
 TEST(Decoder, RefusesWhatItCannotPlay) {
     for (const char* name : {"empty.mp3", "truncated_header.wav", "truncated_first_frame.mp3", "picture.mp3", "missing.mp3",
-                             "truncated_header.ogg", "truncated_header.flac", "truncated_header.opus", "flac_in_ogg.oga"})
+                             "truncated_header.ogg", "truncated_header.flac", "truncated_header.opus", "flac_in_ogg.oga",
+                             "truncated_header.mid"})
         EXPECT_FALSE(open_file(name)) << name;
     EXPECT_FALSE(open_file("")) << "a directory";
     EXPECT_FALSE(open_decoder(open_file_source(".", 0, 0)));
@@ -207,6 +208,87 @@ TEST(Decoder, RefusesWhatItCannotPlay) {
     EXPECT_FALSE(open_memory(wav_header(2, 2, 4))) << "ADPCM";
     EXPECT_FALSE(open_memory(wav_header(1, 6, 16))) << "six channels";
     EXPECT_FALSE(open_memory(wav_header(1, 2, 12))) << "12-bit";
+}
+
+// The MIDI fixtures (make_fixtures.sh): a tick is 250 frames at 48 kHz; a piano C4 from 0 to 0.5 s,
+// G4 from 1.0 s to 1.5 s, where the song's last event ends it.
+constexpr int64_t midi_frames = 72000;
+
+std::vector<float> span(const std::vector<float>& mono, double from, double to) {
+    return {mono.begin() + static_cast<long>(from * 48000), mono.begin() + static_cast<long>(to * 48000)};
+}
+
+TEST(Decoder, RendersMidiWithThePatchSet) {
+    for (const char* name : {"midi_tune.mid", "midi_named.mp3", "midi_tune.rmi", "midi_untitled.mid"}) {
+        auto decoder = open_file(name);
+        ASSERT_TRUE(decoder) << name;
+        EXPECT_EQ(decoder->format().rate, 48000) << name;
+        EXPECT_EQ(decoder->format().channels, 2) << name;
+        EXPECT_EQ(decoder->format().encoding, MPG123_ENC_SIGNED_16) << name;
+        EXPECT_EQ(decoder->length(), midi_frames) << name;
+        EXPECT_EQ(decoder->title(), std::string(name) == "midi_untitled.mid" ? "" : "Test Tune") << name;
+        std::vector<float> all = convert_all(*decoder, 48000, 2);
+        ASSERT_EQ(all.size(), static_cast<size_t>(midi_frames) * 2) << name;
+        std::vector<float> left = test::channel_of(all, 2, 0);
+        std::vector<float> first = span(left, 0.05, 0.45), rest = span(left, 0.8, 0.95), second = span(left, 1.05, 1.45);
+        EXPECT_GT(test::rms(first), 0.01) << name;
+        EXPECT_GT(test::rms(second), 0.01) << name;
+        EXPECT_LT(test::rms(rest), test::rms(first) / 10) << name << ": the rest between the notes";
+        // C4 is 261.6 Hz, G4 392 Hz (on the helper's 10 Hz grid).
+        EXPECT_NEAR(test::dominant_frequency(first, 48000), 261.6, 10) << name;
+        EXPECT_NEAR(test::dominant_frequency(second, 48000), 392, 10) << name;
+    }
+}
+
+TEST(Decoder, SeeksInMidi) {
+    auto decoder = open_file("midi_tune.mid");
+    ASSERT_TRUE(decoder);
+    std::vector<int16_t> start(2000), again(2000);
+    ASSERT_EQ(decoder->read(start.data(), 1000), 1000u);
+    std::vector<int16_t> rest(static_cast<size_t>(midi_frames) * 2);
+
+    // Into the middle of G4: the note's start went by, so the seek lands on silence (notes that
+    // started before the seek point stay off), to the frame.
+    ASSERT_TRUE(decoder->seek(60010));
+    EXPECT_EQ(decoder->read(rest.data(), static_cast<size_t>(midi_frames)), static_cast<size_t>(midi_frames - 60010));
+
+    // To the start of G4, after the rest: the note plays from there.
+    ASSERT_TRUE(decoder->seek(48000));
+    size_t got = decoder->read(rest.data(), static_cast<size_t>(midi_frames));
+    ASSERT_EQ(got, static_cast<size_t>(midi_frames - 48000));
+    std::vector<float> left;
+    for (size_t f = 0; f < got; ++f) left.push_back(static_cast<float>(rest[f * 2]) / 32768.0f);
+    std::vector<float> note = span(left, 0.05, 0.45);
+    EXPECT_GT(test::rms(note), 0.01);
+    EXPECT_NEAR(test::dominant_frequency(note, 48000), 392, 10);
+
+    // Back to the start: the same sound as the first time.
+    ASSERT_TRUE(decoder->seek(0));
+    ASSERT_EQ(decoder->read(again.data(), 1000), 1000u);
+    EXPECT_EQ(start, again);
+
+    EXPECT_FALSE(decoder->seek(-1));
+    EXPECT_FALSE(decoder->seek(midi_frames + 1)) << "past the end";
+    ASSERT_TRUE(decoder->seek(midi_frames)) << "at the end";
+    EXPECT_EQ(decoder->read(rest.data(), 1), 0u);
+    ASSERT_TRUE(decoder->seek(1)) << "after the end";
+    EXPECT_EQ(decoder->read(rest.data(), static_cast<size_t>(midi_frames)), static_cast<size_t>(midi_frames - 1));
+}
+
+TEST(Decoder, RefusesMidiItCannotPlay) {
+    std::vector<unsigned char> tune = test::read_bytes(fixture("midi_tune.mid"));
+    ASSERT_GT(tune.size(), 14u);
+    std::vector<unsigned char> no_division = tune;
+    no_division[12] = no_division[13] = 0; // ticks per quarter note: zero
+    EXPECT_FALSE(open_memory(no_division));
+    std::vector<unsigned char> bad_format = tune;
+    bad_format[9] = 7;
+    EXPECT_FALSE(open_memory(bad_format));
+    std::vector<unsigned char> no_track(tune.begin(), tune.begin() + 14);
+    EXPECT_FALSE(open_memory(no_track)) << "a header alone";
+    std::vector<unsigned char> rmid_of_wave = test::read_bytes(fixture("midi_tune.rmi"));
+    std::memcpy(rmid_of_wave.data() + 20, "RIFF", 4);
+    EXPECT_FALSE(open_memory(rmid_of_wave)) << "RMID without a MIDI file in it";
 }
 
 TEST(Decoder, FileRangeLimitsWhatIsRead) {

@@ -41,6 +41,30 @@ opusenc --quiet src_22050.wav opus_mono.opus
 cp vorbis_44100_stereo.ogg vorbis_named.mp3
 cp flac_44100_stereo.flac flac_named.wav
 cp opus_stereo.opus opus_named.mp3
+# MIDI, written byte by byte: a standard MIDI file (type 0, 96 ticks a quarter note, 120 beats a
+# minute, so a tick is 250 frames at 48 kHz) named "Test Tune" by a track-name meta event; a piano C4
+# for 0.5 s from the start, silence, G4 from 1.0 s to 1.5 s, the end of the track there: 72000 frames.
+# The same without the name, wrapped in RIFF RMID, under a name that says otherwise, and cut short.
+byte() { printf "\\$(printf %03o "$1")"; } # one byte of this value
+be32() { byte $(($1 >> 24 & 255)); byte $(($1 >> 16 & 255)); byte $(($1 >> 8 & 255)); byte $(($1 & 255)); }
+le32() { byte $(($1 & 255)); byte $(($1 >> 8 & 255)); byte $(($1 >> 16 & 255)); byte $(($1 >> 24 & 255)); }
+smf() { # track events (a printf format) -> a standard MIDI file on stdout
+  local track
+  track=$(mktemp)
+  printf "$1" > "$track"
+  printf 'MThd\x00\x00\x00\x06\x00\x00\x00\x01\x00\x60MTrk'
+  be32 "$(wc -c < "$track")"
+  cat "$track"
+  rm -f "$track"
+}
+notes='\x00\xff\x51\x03\x07\xa1\x20\x00\xc0\x00\x00\x90\x3c\x64\x60\x80\x3c\x40\x60\x90\x43\x64\x60\x80\x43\x40\x00\xff\x2f\x00'
+smf "\x00\xff\x03\x09Test Tune$notes" > midi_tune.mid
+smf "$notes" > midi_untitled.mid
+# RMID: RIFF, its size, "RMID", then the file as its "data" chunk.
+size=$(wc -c < midi_tune.mid)
+{ printf 'RIFF'; le32 $((size + 12)); printf 'RMIDdata'; le32 "$size"; cat midi_tune.mid; } > midi_tune.rmi
+cp midi_tune.mid midi_named.mp3
+head -c 10 midi_tune.mid > truncated_header.mid
 # Three minutes, for the benchmark's stream-creation time.
 sox -q -n -r 44100 -c 2 -b 16 -t wavpcm src_long.wav synth 180 sine 440 vol 0.5
 lame --quiet -b 128 src_long.wav three_minutes.mp3

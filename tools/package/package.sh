@@ -51,7 +51,10 @@ for stamp in "$deps"/*.stamp; do
     echo "package: no licence notices of $part in $deps/licenses (run tools/setup/deps.sh)" >&2; exit 1
   fi
   cp -r "$deps/licenses/$part" "$notices/$part"
-  parts+="  $part：Debian 源码包 $part $(cat "$stamp")"$'\n'
+  # freepats (the MIDI patch set, data) comes from Debian's binary package; the rest from source packages.
+  kind=源码包
+  if [ -f "$deps/$part.binary" ]; then kind=软件包; fi
+  parts+="  $part：Debian $kind $part $(cat "$stamp")"$'\n'
 done
 for lib in libstdc++.a libgcc.a libwinpthread.a; do
   file=$(realpath "$($triple-g++-posix -print-file-name=$lib)")
@@ -70,6 +73,12 @@ $parts
 mpg123 以 GNU 宽通用公共许可证 2.1 版（LGPL-2.1，全文见 mpg123\\COPYING）发布。它没有编进
 bass.dll，而是作为单独的 DLL 放在程序 soundboard.exe 的旁边（$lgpl），由上面列出的
 Debian 源码包原样编译而成。您可以用自己编译的 mpg123 以相同的文件名替换这些 DLL。
+
+libsdl2-mixer 中只用了它的 MIDI 合成器 TiMidity（src/codecs/timidity，原样编译，静态链接在
+plugins\\bass.dll 中）；作者允许在 GPL、LGPL 和 Perl 艺术许可证中任选其一（见
+libsdl2-mixer\\timidity-README），本程序按艺术许可证（libsdl2-mixer\\timidity-COPYING）使用它。
+freepats 是 MIDI 音色库（GPL-2 或更新版本，附加例外，见 freepats\\debian-copyright），
+原样放在 plugins\\midi\\freepats 中：配置文件 crude.cfg 与它列出的音色文件。
 NOTE
 sed -i 's/$/\r/' "$notices/README.txt"
 

@@ -2,6 +2,11 @@
 # Builds the Windows x64 static libraries of libjpeg-turbo, mpg123 and the Ogg Vorbis, FLAC and
 # Opus decoders from Debian's source packages into .deps/win64. Each library is rebuilt only
 # when its Debian version changes.
+# MIDI: the small synthesizer inside SDL_mixer's source (src/codecs/timidity, from the source
+# package libsdl2-mixer) is built alone against our SDL stand-in (tools/setup/timidity-shim) into
+# libtimidity.a, for Windows and for the host's tests (.deps/host) and fuzzer (.deps/host-fuzz,
+# with clang's sanitizers, when clang is there); its General MIDI patch set is Debian's freepats
+# package (data only), unpacked into .deps/win64/share/midi/freepats.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -104,15 +109,92 @@ keep_notices() {  # name, unpacked tree
   rm -rf "$dest" && mkdir -p "$dest"
   find "$2" -maxdepth 1 -type f \( -iname "COPYING*" -o -iname "LICEN[CS]E*" -o -name README.ijg \) -exec cp {} "$dest/" \;
   cp "$2/debian/copyright" "$dest/debian-copyright"
+  if [ "$1" = libsdl2-mixer ]; then
+    # Only the MIDI synthesizer is used: its own licence file, and its README, which states its
+    # choice of licences.
+    cp "$2/src/codecs/timidity/COPYING" "$dest/timidity-COPYING"
+    cp "$2/src/codecs/timidity/README" "$dest/timidity-README"
+  fi
 }
 notices_kept() { [ -f "$prefix/licenses/$1/debian-copyright" ]; }
 
+# The synthesizer's files, compiled with the given C compiler and flags into <prefix>/lib/libtimidity.a,
+# its header beside our stand-in for SDL.h in <prefix>/include/timidity.
+shim="$root/tools/setup/timidity-shim"
+timidity_files=(common instrum mix output playmidi readmidi resample tables timidity)
+compile_timidity() {  # unpacked tree, prefix, archiver, compiler and flags...
+  local tree=$1 dest=$2 ar=$3
+  shift 3
+  local src="$tree/src/codecs/timidity" objects="$tree/objects-$(basename "$dest")"
+  rm -rf "$objects" && mkdir -p "$objects" "$dest/lib" "$dest/include/timidity"
+  for file in "${timidity_files[@]}"; do
+    "$@" -std=gnu11 -I "$shim" -c "$src/$file.c" -o "$objects/$file.o"
+  done
+  "$@" -std=gnu11 -I "$shim" -c "$shim/sdl_shim.c" -o "$objects/sdl_shim.o"
+  rm -f "$dest/lib/libtimidity.a"
+  "$ar" rcs "$dest/lib/libtimidity.a" "$objects"/*.o
+  cp "$src/timidity.h" "$shim/SDL.h" "$dest/include/timidity/"
+}
+host_prefix="$deps/host" fuzz_prefix="$deps/host-fuzz"
+clang_c=$(command -v clang || command -v clang-14 || true)
+# The synthesizer's file reader and timing do arithmetic on what the file says (delta times, event
+# times in samples) without bounds: with -fwrapv that wraps, as defined behaviour, into a wrong
+# time rather than undefined behaviour. The fuzzer's build therefore leaves out the sanitizer's
+# checks of signed overflow and shifts (which -fwrapv defines) and keeps the rest (memory, ASan).
+build_libsdl2-mixer() {
+  local tree=$1
+  compile_timidity "$tree" "$prefix" $host-ar $host-gcc-posix -O2 -fwrapv
+  compile_timidity "$tree" "$host_prefix" ar gcc -O2 -fwrapv -fPIC
+  if [ -n "$clang_c" ]; then
+    compile_timidity "$tree" "$fuzz_prefix" ar "$clang_c" -O1 -g -fwrapv -fsanitize=address,undefined,fuzzer-no-link \
+      -fno-sanitize=shift,signed-integer-overflow -fno-sanitize-recover=undefined
+  fi
+}
+# The stamp also names the stand-in's contents, how the library is compiled and whether the
+# fuzzer's build was made: a change to any of them builds it again.
+timidity_stamp() {
+  echo "$({ cat "$shim"/*; declare -f compile_timidity build_libsdl2-mixer; } | sha256sum | cut -c1-16) ${clang_c:+fuzz}"
+}
+timidity_built() {
+  [ -f "$prefix/lib/libtimidity.a" ] && [ -f "$host_prefix/lib/libtimidity.a" ] &&
+    [ -f "$prefix/libsdl2-mixer.shim" ] && [ "$(cat "$prefix/libsdl2-mixer.shim")" = "$(timidity_stamp)" ]
+}
+
+# The patch set is data: Debian's binary package, whose source package lacks its Debian part in the
+# archive. Kept: the configuration that gives every General MIDI program a patch (crude.cfg, from the
+# package's examples: missing instruments borrow a near one) and the patches it names.
+freepats_dir="$prefix/share/midi/freepats"
+build_freepats() {
+  local version=$1 dir="$work/freepats"
+  rm -rf "$dir" && mkdir -p "$dir"
+  (cd "$dir" && apt-get download "freepats=$version" >/dev/null 2>&1) || true
+  local deb
+  deb=$(ls "$dir"/freepats_*.deb 2>/dev/null | head -1)
+  if [ -z "$deb" ]; then echo "soundboard: could not fetch freepats $version" >&2; exit 1; fi
+  dpkg-deb -x "$deb" "$dir/unpacked"
+  local from="$dir/unpacked/usr/share/midi/freepats" config="$dir/unpacked/usr/share/doc/freepats/examples/crude.cfg"
+  rm -rf "$freepats_dir" && mkdir -p "$freepats_dir"
+  cp "$config" "$freepats_dir/crude.cfg"
+  grep -v '^[[:space:]]*#' "$config" | grep -o '[^[:space:]]*\.pat' | sort -u | while IFS= read -r patch; do
+    mkdir -p "$freepats_dir/$(dirname "$patch")"
+    cp "$from/$patch" "$freepats_dir/$patch"
+  done
+  local dest="$prefix/licenses/freepats" doc="$dir/unpacked/usr/share/doc/freepats"
+  rm -rf "$dest" && mkdir -p "$dest"
+  cp "$doc/copyright" "$dest/debian-copyright"
+  gunzip -c "$doc/README.gz" > "$dest/README"
+  # The GPL that the copyright file points to on a Debian system.
+  cp /usr/share/common-licenses/GPL-2 "$dest/GPL-2"
+  rm -rf "$dir"
+}
+
 need=()
 # In build order: the Ogg container before the decoders that read it, opus before opusfile.
-libraries=(libjpeg-turbo mpg123 libogg libvorbis flac opus opusfile)
-for name in "${libraries[@]}"; do
+libraries=(libjpeg-turbo mpg123 libogg libvorbis flac opus opusfile libsdl2-mixer)
+for name in "${libraries[@]}" freepats; do
   if [ ! -f "$prefix/$name.stamp" ] || ! notices_kept "$name"; then need+=("$name"); fi
 done
+if ! timidity_built || [ ! -f "$freepats_dir/crude.cfg" ]; then need+=(midi); fi
 # Stamps exist: compare with the archive's version only when apt knows the sources already.
 if [ ${#need[@]} -eq 0 ] && ! apt-cache showsrc libjpeg-turbo 2>/dev/null | grep -q '^Package:'; then
   exit 0
@@ -121,6 +203,7 @@ fi
 ensure_deb_src
 for name in "${libraries[@]}"; do
   version=$(source_version "$name")
+  if [ "$name" = libsdl2-mixer ] && ! timidity_built; then rm -f "$prefix/$name.stamp"; fi
   if stamp_ok "$name" "$version"; then
     if notices_kept "$name"; then continue; fi
     tree=$(fetch "$name" "$version")
@@ -137,5 +220,15 @@ for name in "${libraries[@]}"; do
   esac
   keep_notices "$name" "$tree"
   echo "$version" > "$prefix/$name.stamp"
+  if [ "$name" = libsdl2-mixer ]; then timidity_stamp > "$prefix/$name.shim"; fi
   rm -rf "$work/$name"
 done
+
+version=$(apt-cache show freepats | awk '/^Version:/ {print $2; exit}')
+if ! stamp_ok freepats "$version" || ! notices_kept freepats || [ ! -f "$freepats_dir/crude.cfg" ]; then
+  echo "soundboard: unpacking the freepats $version patch set"
+  build_freepats "$version"
+  echo "$version" > "$prefix/freepats.stamp"
+  # A binary package, not a source package as the others (tools/package names it so).
+  touch "$prefix/freepats.binary"
+fi

@@ -1,0 +1,2 @@
+/* See SDL.h beside this file. */
+#include "SDL.h"
