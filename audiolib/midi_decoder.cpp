@@ -115,7 +115,7 @@ bool smf_start(const std::vector<unsigned char>& bytes, size_t& start) {
         return true;
     }
     // The synthesizer expects the "data" chunk first, as in every RMID file.
-    if (bytes.size() >= 20 && std::memcmp(bytes.data(), "RIFF", 4) == 0 && std::memcmp(bytes.data() + 8, "RMID", 4) == 0 &&
+    if (bytes.size() >= 24 && std::memcmp(bytes.data(), "RIFF", 4) == 0 && std::memcmp(bytes.data() + 8, "RMID", 4) == 0 &&
         std::memcmp(bytes.data() + 12, "data", 4) == 0 && std::memcmp(bytes.data() + 20, "MThd", 4) == 0) {
         start = 20;
         return true;

@@ -65,6 +65,8 @@ size=$(wc -c < midi_tune.mid)
 { printf 'RIFF'; le32 $((size + 12)); printf 'RMIDdata'; le32 "$size"; cat midi_tune.mid; } > midi_tune.rmi
 cp midi_tune.mid midi_named.mp3
 head -c 10 midi_tune.mid > truncated_header.mid
+# An RMID cut inside the place of the MIDI header.
+head -c 22 midi_tune.rmi > truncated_header.rmi
 # Three minutes, for the benchmark's stream-creation time.
 sox -q -n -r 44100 -c 2 -b 16 -t wavpcm src_long.wav synth 180 sine 440 vol 0.5
 lame --quiet -b 128 src_long.wav three_minutes.mp3
