@@ -73,10 +73,16 @@ class PageControl final : public ChildControl {
     if (!lookup_) return;
     const auto pages = forms::SplitPages(lookup_->Children(window_));
     if (page < 0 || static_cast<std::size_t>(page) >= pages.size()) return;
+    // One paint for the whole switch: while the units change, the control is marked hidden (the
+    // system's own redraw switch; the tab control's answer to WM_SETREDRAW would only stop its
+    // tabs), so no unit paints on its own; then everything shown paints once.
+    const bool shown = IsWindowVisible(window_) != FALSE;
+    if (shown) DefWindowProcA(window_, WM_SETREDRAW, FALSE, 0);
     for (std::size_t i = 0; i < pages.size(); ++i) {
       if (static_cast<std::int32_t>(i) == page) continue;
       for (forms::UnitId id : pages[i]) {
-        if (HWND handle = lookup_->Handle(id)) ShowWindow(handle, SW_HIDE);
+        HWND handle = lookup_->Handle(id);
+        if (handle && (GetWindowLongPtrA(handle, GWL_STYLE) & WS_VISIBLE)) ShowWindow(handle, SW_HIDE);
       }
     }
     for (forms::UnitId id : pages[static_cast<std::size_t>(page)]) {
@@ -85,6 +91,10 @@ class PageControl final : public ChildControl {
     }
     current_ = page;
     SendMessageA(window_, TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
+    if (shown) {
+      DefWindowProcA(window_, WM_SETREDRAW, TRUE, 0);
+      RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
   }
 
   forms::PageControlData data_;

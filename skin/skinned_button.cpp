@@ -26,8 +26,11 @@ void ReadFont(HWND hwnd, ButtonRecord& record) {
   const auto font = reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0));
   LOGFONTA logfont{};
   if (!font || !GetObjectA(font, sizeof logfont, &logfont)) logfont = LOGFONTA{};  // the defaults below
-  WindowDc screen(nullptr);
-  const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
+  // The screen's resolution, asked once: every button of a window asks here while it is skinned.
+  static const int dpi = [] {
+    WindowDc screen(nullptr);
+    return GetDeviceCaps(screen.Get(), LOGPIXELSY);
+  }();
   const int points = logfont.lfHeight ? static_cast<int>(std::lround(std::abs(logfont.lfHeight) * 72.0 / (dpi > 0 ? dpi : 96))) : 0;
   record.fontName = logfont.lfFaceName[0] ? logfont.lfFaceName : "宋体";
   record.fontSize = points > 0 ? points : 12;

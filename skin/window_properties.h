@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <unordered_map>
 
 namespace skin::props {
 
@@ -22,11 +23,20 @@ inline constexpr char kContainer[] = "Mb_zpf";
 inline constexpr char kIsContainer[] = "Wxk_Zpf";
 inline constexpr char kContainerLayer[] = "Wxk_Cj";
 
+// The name as its global atom, found once per name: looking a property up by its text asks the
+// system for the atom every time, and the skin reads these on every message of every control.
+inline LPCSTR Key(const char* name) {
+  static std::unordered_map<const char*, ATOM> atoms;  // by the names above, one object each
+  ATOM& atom = atoms[name];
+  if (atom == 0) atom = GlobalAddAtomA(name);
+  return atom != 0 ? MAKEINTATOM(atom) : name;
+}
+
 inline std::intptr_t Get(HWND window, const char* name) {
-  return reinterpret_cast<std::intptr_t>(GetPropA(window, name));
+  return reinterpret_cast<std::intptr_t>(GetPropA(window, Key(name)));
 }
 inline void Set(HWND window, const char* name, std::intptr_t value) {
-  SetPropA(window, name, reinterpret_cast<HANDLE>(value));
+  SetPropA(window, Key(name), reinterpret_cast<HANDLE>(value));
 }
 
 }  // namespace skin::props
