@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "controls/gdi_owners.h"
 #include "runtime/services/program_files_win.h"
 #include "runtime/time_marks_win.h"
 
@@ -17,34 +18,6 @@ std::map<HWND, SpectrumPeaks>& PeaksOfBoards() {
   return peaks;
 }
 
-struct WindowDc {
-  HWND window;
-  HDC dc;
-  explicit WindowDc(HWND w) : window(w), dc(GetDC(w)) {}
-  ~WindowDc() {
-    if (dc) ReleaseDC(window, dc);
-  }
-  WindowDc(const WindowDc&) = delete;
-  WindowDc& operator=(const WindowDc&) = delete;
-};
-
-struct MemoryCanvas {
-  HDC dc = nullptr;
-  HBITMAP bitmap = nullptr;
-  HGDIOBJ previous = nullptr;
-  MemoryCanvas(HDC like, int width, int height)
-      : dc(CreateCompatibleDC(like)), bitmap(CreateCompatibleBitmap(like, width, height)) {
-    if (dc && bitmap) previous = SelectObject(dc, bitmap);
-  }
-  ~MemoryCanvas() {
-    if (previous) SelectObject(dc, previous);
-    if (bitmap) DeleteObject(bitmap);
-    if (dc) DeleteDC(dc);
-  }
-  MemoryCanvas(const MemoryCanvas&) = delete;
-  MemoryCanvas& operator=(const MemoryCanvas&) = delete;
-  bool ok() const { return previous != nullptr; }
-};
 }  // namespace
 
 AudioPlayer::AudioPlayer() : table_(&runtime::DllCommands()) {}
@@ -143,13 +116,15 @@ void AudioPlayer::DrawSpectrum(HWND board, StreamHandle handle, const SpectrumLo
   GetClientRect(board, &client);
   const int width = client.right - client.left, height = client.bottom - client.top;
   if (width <= 0 || height <= 0) return;
-  WindowDc target(board);
-  if (!target.dc) return;
-  // Drawn off screen first, so the board never shows a half-drawn frame.
-  MemoryCanvas canvas(target.dc, width, height);
-  if (!canvas.ok()) return;
-  DrawSpectrumBars(canvas.dc, client, std::span<const float, 128>(bins), boards[board], look);
-  BitBlt(target.dc, 0, 0, width, height, canvas.dc, 0, 0, SRCCOPY);
+  controls::WindowDc target(board);
+  if (!target.Get()) return;
+  // Drawn off screen first, so the board never shows a half-drawn frame. The DC goes before the
+  // bitmap, giving it back first.
+  controls::GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(target.Get(), width, height));
+  controls::MemoryDc canvas(target.Get());
+  if (!bitmap || !canvas || !canvas.Select(bitmap.Get())) return;
+  DrawSpectrumBars(canvas.Get(), client, std::span<const float, 128>(bins), boards[board], look);
+  BitBlt(target.Get(), 0, 0, width, height, canvas.Get(), 0, 0, SRCCOPY);
 }
 
 std::int32_t AudioPlayer::ColourComponent(std::int32_t colour, std::int32_t which) {

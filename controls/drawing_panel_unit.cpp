@@ -73,7 +73,7 @@ class DrawingPanelUnit final : public ChildControl, public Painter, public Drawi
   forms::KindData CurrentData() const override { return {}; }
 
  private:
-  MemoryDc dc_;
+  MemoryDc dc_{nullptr};
   GdiObject<HBITMAP> picture_;
   HGDIOBJ previous_ = nullptr;
   SIZE size_{1, 1};

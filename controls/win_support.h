@@ -9,55 +9,10 @@
 #include <string_view>
 #include <utility>
 
+#include "controls/gdi_owners.h"
 #include "controls/unit_kind.h"
 
 namespace controls {
-
-// Owner of one GDI object (font, brush, bitmap).
-template <typename Handle>
-class GdiObject {
- public:
-  GdiObject() = default;
-  explicit GdiObject(Handle handle) : handle_(handle) {}
-  GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-  GdiObject& operator=(GdiObject&& other) noexcept {
-    if (this != &other) Reset(std::exchange(other.handle_, nullptr));
-    return *this;
-  }
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
-  ~GdiObject() { Reset(); }
-  Handle Get() const { return handle_; }
-  void Reset(Handle handle = nullptr) {
-    if (handle_) DeleteObject(handle_);
-    handle_ = handle;
-  }
-
- private:
-  Handle handle_ = nullptr;
-};
-
-// A memory DC compatible with `like` (the screen when null). The object it held before the first
-// Select is selected back before the DC goes.
-class MemoryDc {
- public:
-  explicit MemoryDc(HDC like = nullptr) : dc_(CreateCompatibleDC(like)) {}
-  ~MemoryDc() {
-    if (old_) SelectObject(dc_, old_);
-    if (dc_) DeleteDC(dc_);
-  }
-  MemoryDc(const MemoryDc&) = delete;
-  MemoryDc& operator=(const MemoryDc&) = delete;
-  HDC Get() const { return dc_; }
-  void Select(HGDIOBJ object) {
-    const HGDIOBJ previous = SelectObject(dc_, object);
-    if (!old_) old_ = previous;
-  }
-
- private:
-  HDC dc_;
-  HGDIOBJ old_ = nullptr;
-};
 
 // The font of a stored LOGFONT, or the default GUI font when none is stored.
 class UnitFont {

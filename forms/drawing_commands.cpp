@@ -6,6 +6,7 @@
 #include <array>
 
 #include "controls/drawing_panel.h"
+#include "controls/gdi_owners.h"
 #include "controls/gradient_paint.h"
 #include "forms/forms_runtime_win.h"
 
@@ -18,24 +19,9 @@ controls::DrawingPanel* PanelOf(const runtime::UnitRef& panel) {
   return window ? controls::FindDrawingPanel(window) : nullptr;
 }
 
-class WindowDc {
- public:
-  explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
-  WindowDc(const WindowDc&) = delete;
-  WindowDc& operator=(const WindowDc&) = delete;
-  ~WindowDc() {
-    if (dc_) ReleaseDC(window_, dc_);
-  }
-  HDC Get() const { return dc_; }
-
- private:
-  HWND window_;
-  HDC dc_;
-};
-
 // The part of the kept picture that changed, shown on the screen as it is now in the picture.
 void Show(controls::DrawingPanel& panel, const RECT& changed) {
-  WindowDc screen(panel.Window());
+  controls::WindowDc screen(panel.Window());
   if (!screen.Get()) return;
   BitBlt(screen.Get(), changed.left, changed.top, changed.right - changed.left, changed.bottom - changed.top,
          panel.Picture(), changed.left, changed.top, SRCCOPY);
