@@ -13,6 +13,13 @@ const WindowData& WindowSettings(const std::vector<KindData>& data) {
   return window ? *window : defaults;
 }
 
+WindowData WindowSettings(const WindowRecord& record) {
+  if (record.units.Count() == 0) return {};
+  KindDataResult result = ReadKindData(record.units.Record(0).kind, record.units.KindData(0));
+  auto* window = std::get_if<WindowData>(&result.data);
+  return result.status == KindDataStatus::Ok && window ? std::move(*window) : WindowData{};
+}
+
 std::int32_t HeldModifiers(std::int32_t key) {
   return ModifierState(GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0,
                        GetKeyState(VK_MENU) < 0, key);

@@ -24,6 +24,8 @@ inline constexpr std::int32_t kCreated = 0, kCloseRequested = 1, kDestroying = 2
 
 // The window unit's settings; the defaults when the list holds none.
 const WindowData& WindowSettings(const std::vector<KindData>& data);
+// The same, read from the window's own unit alone (a key press need not read every unit).
+WindowData WindowSettings(const WindowRecord& record);
 
 // Ctrl, Shift and Alt as held now; a modifier key pressed on its own does not count itself.
 std::int32_t HeldModifiers(std::int32_t key = 0);

@@ -31,9 +31,7 @@ bool FormsRuntime::PreTranslate(WindowId id, MSG& message) {
 
 bool FormsRuntime::HandleKey(LiveWindow& live, UnitControl* focused, UINT key) {
   if (focused && focused->ClaimsKey(key)) return false;
-  std::vector<KindData> data;
-  ReadWindowKindData(RecordOf(live.id), &data);
-  const WindowData& settings = WindowSettings(data);
+  const WindowData settings = WindowSettings(RecordOf(live.id));
   switch (key) {
     case VK_ESCAPE:
       if (!settings.escCloses) return false;

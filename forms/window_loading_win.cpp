@@ -112,9 +112,7 @@ bool FormsRuntime::LoadWindow(WindowId window, WindowId owner, bool modal) {
 void FormsRuntime::ShowLoadedWindow(LiveWindow& live) {
   const WindowId window = live.id;
   HWND handle = live.handle;
-  std::vector<KindData> data;
-  ReadWindowKindData(RecordOf(window), &data);
-  const WindowData& settings = WindowSettings(data);
+  const WindowData settings = WindowSettings(RecordOf(window));
   const int show = settings.startPosition == 2 ? SW_SHOWMINIMIZED
                    : (settings.startPosition == 3 && (GetWindowLongPtrA(handle, GWL_STYLE) & WS_THICKFRAME))
                        ? SW_SHOWMAXIMIZED
