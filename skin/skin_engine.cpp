@@ -240,15 +240,19 @@ SkinnedWindow* SkinEngine::OwnerOf(HWND control) const {
   return registry_.At(static_cast<std::size_t>(owner));
 }
 
-ControlRecord* SkinEngine::RecordOf(HWND control, ControlKind kind) const {
-  SkinnedWindow* window = OwnerOf(control);
-  if (!window) return nullptr;
+ControlRecord* SkinEngine::RecordOf(HWND control, ControlKind kind) const { return AttachmentOf(control, kind).record; }
+
+SkinEngine::Attachment SkinEngine::AttachmentOf(HWND control, ControlKind kind) const {
+  Attachment found;
+  found.window = OwnerOf(control);
+  if (!found.window) return found;
   const bool label = kind == ControlKind::kTransparentLabels;
-  const auto index = static_cast<std::size_t>(props::Get(control, label ? props::kLabelIndex : props::kIndex));
-  auto& records = window->Kind(kind);
-  if (index < 1 || index > records.size()) return nullptr;
-  ControlRecord* record = records[index - 1].get();
-  return record->hwnd == control ? record : nullptr;
+  found.index = static_cast<int>(props::Get(control, label ? props::kLabelIndex : props::kIndex));
+  auto& records = found.window->Kind(kind);
+  if (found.index < 1 || static_cast<std::size_t>(found.index) > records.size()) return found;
+  ControlRecord* record = records[static_cast<std::size_t>(found.index) - 1].get();
+  if (record->hwnd == control) found.record = record;
+  return found;
 }
 
 SurfaceStamp SkinEngine::StampOf(const SkinnedWindow& window, HWND control) {

@@ -101,6 +101,14 @@ class SkinEngine {
   SkinnedWindow* WindowOf(HWND hwnd) const;
   SkinnedWindow* OwnerOf(HWND control) const;
   ControlRecord* RecordOf(HWND control, ControlKind kind) const;
+  // The owning window, the record and its index at once, each property read once: what a
+  // control's procedure asks at every message (each read is a trip to the system).
+  struct Attachment {
+    SkinnedWindow* window = nullptr;
+    ControlRecord* record = nullptr;
+    int index = 0;
+  };
+  Attachment AttachmentOf(HWND control, ControlKind kind) const;
   // The owning window's background under the control, with a panel's tint laid over it;
   // null surface when the control has no skinned owner. wholeWindow: the control's window
   // rectangle, borders included, instead of its client area. owner: the window to take it from

@@ -215,11 +215,12 @@ void RedrawButton(HWND hwnd, UINT state, bool hover) {
 }
 
 LRESULT CALLBACK ButtonProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  ButtonRecord* record = RecordFor<ButtonRecord>(hwnd);
   SkinEngine* engine = Engine();
-  SkinnedWindow* window = engine ? engine->OwnerOf(hwnd) : nullptr;
+  const SkinEngine::Attachment at = engine ? engine->AttachmentOf(hwnd, ControlKind::kButtons) : SkinEngine::Attachment{};
+  auto* record = static_cast<ButtonRecord*>(at.record);
+  SkinnedWindow* window = at.window;
   if (!record || !window) return PassOn(hwnd, message, wParam, lParam);
-  const int index = static_cast<int>(props::Get(hwnd, props::kIndex));
+  const int index = at.index;
   if (record->kind != ButtonType::kPush) {
     if (const std::optional<LRESULT> handled = CheckOrRadioMessage(hwnd, *record, *window, message, wParam, lParam)) {
       return *handled;
