@@ -306,13 +306,13 @@ std::unique_ptr<Decoder> open_midi_decoder(std::unique_ptr<ByteSource> source) {
     reader.ops.read = read_memory;
     reader.ops.seek = seek_memory;
     reader.ops.data = &reader;
-    SDL_AudioSpec spec{};
-    spec.freq = kRate;
-    spec.format = AUDIO_S16SYS;
-    spec.channels = kChannels;
-    spec.samples = kBlockFrames;
+    SDL_AudioSpec rendering{};
+    rendering.freq = kRate;
+    rendering.format = AUDIO_S16SYS;
+    rendering.channels = kChannels;
+    rendering.samples = kBlockFrames;
     // The song keeps no hold on the reader: it reads all events while loading.
-    Song song(Timidity_LoadSong(&reader.ops, &spec));
+    Song song(Timidity_LoadSong(&reader.ops, &rendering));
     if (!song || song->groomed_event_count < 1) return nullptr;
     return std::make_unique<MidiDecoder>(std::move(song), track_name(smf));
 }

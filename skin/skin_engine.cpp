@@ -263,6 +263,27 @@ SurfaceStamp SkinEngine::StampOf(const SkinnedWindow& window, HWND control) {
   return SurfaceStamp{window.backgroundVersion, at.x, at.y, client.right, client.bottom};
 }
 
+namespace {
+
+// The marked container around the control whose layer stands in for the window's background.
+HWND ContainerWithLayer(HWND control, HWND top) {
+  for (HWND up = control; up && up != top; up = GetParent(up)) {
+    const auto container = reinterpret_cast<HWND>(props::Get(up, props::kContainer));
+    if (container && props::Get(container, props::kContainerLayer)) return container;
+  }
+  return nullptr;
+}
+
+// A part of a kept layer as a surface of its own, to draw on.
+std::unique_ptr<OffscreenSurface> CopyOf(const OffscreenSurface& layer, POINT from, int width, int height) {
+  auto surface = std::make_unique<OffscreenSurface>(width, height);
+  if (!surface->bits) return nullptr;
+  BitBlt(surface->dc.Get(), 0, 0, width, height, layer.dc.Get(), from.x, from.y, SRCCOPY);
+  return surface;
+}
+
+}  // namespace
+
 const OffscreenSurface* SkinEngine::PanelLayer(const SkinnedWindow& window, PanelRecord& panel) const {
   const SurfaceStamp stamp = StampOf(window, panel.hwnd);
   if (!panel.layer || panel.layerStamp != stamp) {
@@ -279,40 +300,29 @@ std::unique_ptr<OffscreenSurface> SkinEngine::BackgroundBehind(HWND control, boo
   if (!window || !window->backgroundDc) return nullptr;
   // Inside a tinted panel (or a panel itself) the panel's kept layer holds the background and
   // every tint down to the panel's: a copy of it saves laying them again at each paint.
-  bool inContainer = false;
-  for (HWND up = control; up && up != window->hwnd && !inContainer; up = GetParent(up)) {
-    const auto container = reinterpret_cast<HWND>(props::Get(up, props::kContainer));
-    inContainer = container && props::Get(container, props::kContainerLayer);
-  }
-  if (!wholeWindow && !inContainer) {
+  if (!wholeWindow && !ContainerWithLayer(control, window->hwnd)) {
     for (HWND up = control; up && up != window->hwnd; up = GetParent(up)) {
       auto* panel = static_cast<PanelRecord*>(RecordOf(up, ControlKind::kPanels));
       if (!panel) continue;
-      if (up == control && panel->layer && panel->layerStamp == StampOf(*window, up)) {
-        auto surface = std::make_unique<OffscreenSurface>(panel->layer->width, panel->layer->height);
-        if (!surface->bits) return nullptr;
-        BitBlt(surface->dc.Get(), 0, 0, surface->width, surface->height, panel->layer->dc.Get(), 0, 0, SRCCOPY);
-        return surface;
+      if (up == control) {
+        // A panel's own layer, while it holds; otherwise it is drawn the long way.
+        if (!panel->layer || panel->layerStamp != StampOf(*window, up)) break;
+        return CopyOf(*panel->layer, POINT{0, 0}, panel->layer->width, panel->layer->height);
       }
-      if (up == control) break;  // the panel's own layer is drawn the long way
       const OffscreenSurface* layer = PanelLayer(*window, *panel);
       if (!layer) break;
       RECT rect{};
       GetClientRect(control, &rect);
-      auto surface = std::make_unique<OffscreenSurface>(rect.right, rect.bottom);
-      if (!surface->bits) return nullptr;
       POINT offset{0, 0};
       MapWindowPoints(control, up, &offset, 1);
-      BitBlt(surface->dc.Get(), 0, 0, rect.right, rect.bottom, layer->dc.Get(), offset.x, offset.y, SRCCOPY);
-      return surface;
+      return CopyOf(*layer, offset, rect.right, rect.bottom);
     }
   }
   return ComposeBehind(*window, control, wholeWindow);
 }
 
-std::unique_ptr<OffscreenSurface> SkinEngine::ComposeBehind(const SkinnedWindow& owner, HWND control,
+std::unique_ptr<OffscreenSurface> SkinEngine::ComposeBehind(const SkinnedWindow& window, HWND control,
                                                         bool wholeWindow) const {
-  const SkinnedWindow* window = &owner;
   RECT rect{};
   RECT outer{};
   GetWindowRect(control, &outer);
@@ -325,16 +335,11 @@ std::unique_ptr<OffscreenSurface> SkinEngine::ComposeBehind(const SkinnedWindow&
   if (!surface->bits) return nullptr;
 
   // A panel inside a marked container takes that container's layer as its source.
-  HDC source = window->backgroundDc.Get();
-  HWND origin = window->hwnd;
-  for (HWND up = control; up && up != window->hwnd; up = GetParent(up)) {
-    const auto container = reinterpret_cast<HWND>(props::Get(up, props::kContainer));
-    const auto layer = reinterpret_cast<HDC>(props::Get(container, props::kContainerLayer));
-    if (container && layer) {
-      source = layer;
-      origin = container;
-      break;
-    }
+  HDC source = window.backgroundDc.Get();
+  HWND origin = window.hwnd;
+  if (HWND container = ContainerWithLayer(control, window.hwnd)) {
+    source = reinterpret_cast<HDC>(props::Get(container, props::kContainerLayer));
+    origin = container;
   }
   POINT offset{0, 0};
   if (wholeWindow) {
@@ -348,7 +353,7 @@ std::unique_ptr<OffscreenSurface> SkinEngine::ComposeBehind(const SkinnedWindow&
   // A tinted panel lies under everything inside it as well as under itself: without its tint a
   // control's rounded corners would show the raw background. Outermost panel first.
   std::vector<HWND> below;
-  for (HWND up = control; up && up != origin && up != window->hwnd; up = GetParent(up)) below.push_back(up);
+  for (HWND up = control; up && up != origin && up != window.hwnd; up = GetParent(up)) below.push_back(up);
   std::optional<draw::Graphics> graphics;
   for (auto layer = below.rbegin(); layer != below.rend(); ++layer) {
     auto* panel = static_cast<PanelRecord*>(RecordOf(*layer, ControlKind::kPanels));
